@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tervalin needs to build, run and test, when
+# any are missing, then configures and builds it in build/ (or $BUILD_DIR).
+# Quiet and quick when everything is already there.
+#
+#   scripts/setup.sh [extra cmake arguments]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+    # building
+    cmake ninja-build g++ qt6-base-dev qt6-svg-dev
+    # fonts the window asks for, or their metric-compatible stand-ins
+    fonts-liberation2 fonts-dejavu-core
+    # tests in a real X server, and looking at the window
+    xvfb xauth xdotool x11-utils imagemagick
+    # the fuzz target and the sanitizer runtime
+    clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
+cmake --build "$build"

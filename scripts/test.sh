@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up and builds Tervalin, then runs the whole test suite through ctest.
+# Extra arguments go to ctest, e.g. `scripts/test.sh -LE slow` to skip the
+# four-minute time-limit test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cd "${BUILD_DIR:-build}"
+ctest --output-on-failure "$@"

@@ -1,0 +1,23 @@
+#include "toolkit/qt/fonts.h"
+
+#include <QStringList>
+
+namespace tervalin {
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               QStringList() << QStringLiteral("Liberation Serif") << QStringLiteral("DejaVu Serif"));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               QStringList() << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans"));
+}
+
+QFont toQFont(const FontDesc& font) {
+    QFont f(QString::fromUtf8(font.face.data(), qsizetype(font.face.size())));
+    f.setPointSizeF(font.points);
+    f.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);
+    // A face the desktop lacks falls back to a proportional one of its kind.
+    f.setStyleHint(font.face.starts_with("Times") ? QFont::Serif : QFont::SansSerif);
+    return f;
+}
+
+} // namespace tervalin

@@ -1,0 +1,112 @@
+#include "toolkit/qt/qt_toolkit.h"
+
+#include "toolkit/qt/scene_canvas.h"
+#include "window/description.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace tervalin {
+
+QtToolkit::QtToolkit() : form_(*this) {
+    clock_.start();
+    intervalMs_ = mainWindow().timers.front().intervalMs;
+    timer1_.setTimerType(Qt::PreciseTimer);
+    timer1_.setInterval(intervalMs_);
+    QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
+    timer1_.start();
+
+    wake_.setSingleShot(true);
+    wake_.setTimerType(Qt::PreciseTimer);
+
+    QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
+}
+
+QtToolkit::~QtToolkit() { timer1_.stop(); }
+
+void QtToolkit::deliverTicks() {
+    const long long due = clock_.elapsed() / intervalMs_;
+    while (ticksDelivered_ < due && !ended_) {
+        ++ticksDelivered_;
+        if (tick_)
+            tick_();
+    }
+}
+
+// The handler runs from the event loop once the button has finished its own
+// click handling, so a handler that runs for long leaves no button half-pressed.
+void QtToolkit::onClick(Control button, Handler handler) {
+    QObject::connect(
+        form_.button(button), &QPushButton::clicked, &form_,
+        [this, handler = std::move(handler)] {
+            if (!ended_)
+                handler();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtToolkit::setVisible(Control control, bool visible) {
+    form_.control(control)->setVisible(visible);
+}
+
+void QtToolkit::setEnabled(Control control, bool enabled) {
+    form_.control(control)->setEnabled(enabled);
+}
+
+QString QtToolkit::Text(Control textBox) const { return form_.textBox(textBox)->text(); }
+
+void QtToolkit::setText(Control textBox, const QString& text) {
+    form_.textBox(textBox)->setText(text);
+}
+
+// Qt itself refuses the focus to a hidden or disabled widget.
+void QtToolkit::SetFocus(Control textBox) {
+    form_.textBox(textBox)->setFocus(Qt::OtherFocusReason);
+}
+
+void QtToolkit::Show() {
+    form_.show();
+    form_.raise();
+    form_.activateWindow();
+}
+
+void QtToolkit::MsgBox(const QString& text) {
+    if (ended_)
+        return;
+    const std::string_view title = mainWindow().applicationTitle;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title.data(), qsizetype(title.size())),
+                    text, QMessageBox::Ok, &form_);
+    box.exec();
+}
+
+void QtToolkit::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtToolkit::WaitEvents(double deadline) {
+    if (ended_)
+        return;
+    const double remaining = deadline - Timer();
+    if (remaining <= 0) {
+        DoEvents();
+        return;
+    }
+    wake_.start(int(std::ceil(remaining * 1000)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtToolkit::End() {
+    if (ended_)
+        return;
+    ended_ = true;
+    timer1_.stop();
+    wake_.stop();
+    form_.hide();
+    QCoreApplication::exit(0);
+}
+
+void QtToolkit::sceneChanged(const QRectF& dirty) { form_.canvas()->repaintTwips(dirty); }
+
+} // namespace tervalin

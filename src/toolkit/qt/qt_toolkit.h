@@ -1,0 +1,57 @@
+#pragma once
+
+#include "toolkit/qt/main_form.h"
+#include "toolkit/scene_toolkit.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+namespace tervalin {
+
+// The toolkit on real Qt widgets. It builds the main window from the window
+// description; Timer1 runs from construction on.
+//
+// Waits block in Qt's event loop until the deadline or the next event; they
+// never spin. Timer1's ticks are counted against the monotonic clock, so
+// ticks that the event loop could not deliver on time (a busy machine, a
+// message box being dragged) are delivered late rather than lost.
+// Closing the window ends the program, whatever runs at that moment.
+class QtToolkit : public SceneToolkit {
+public:
+    QtToolkit();
+    ~QtToolkit() override;
+
+    MainForm& form() { return form_; }
+
+    void onClick(Control button, Handler handler) override;
+    void onTick(Handler handler) override { tick_ = std::move(handler); }
+    void setVisible(Control control, bool visible) override;
+    void setEnabled(Control control, bool enabled) override;
+    QString Text(Control textBox) const override;
+    void setText(Control textBox, const QString& text) override;
+    void SetFocus(Control textBox) override;
+    void Show() override;
+    void MsgBox(const QString& text) override;
+    void DoEvents() override;
+    void WaitEvents(double deadline) override;
+    double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
+    void End() override;
+    bool Ended() const override { return ended_; }
+
+protected:
+    void sceneChanged(const QRectF& dirty) override;
+
+private:
+    void deliverTicks();
+
+    QElapsedTimer clock_;
+    MainForm form_;
+    QTimer timer1_;
+    QTimer wake_;
+    int intervalMs_;
+    long long ticksDelivered_ = 0;
+    Handler tick_;
+    bool ended_ = false;
+};
+
+} // namespace tervalin

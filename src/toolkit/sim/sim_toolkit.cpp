@@ -1,0 +1,159 @@
+#include "toolkit/sim/sim_toolkit.h"
+
+#include "window/description.h"
+
+#include <cmath>
+
+namespace tervalin {
+
+SimToolkit::SimToolkit(double tickInterval)
+    : tickInterval_(toMicros(tickInterval)), messageOpenFor_(toMicros(1.0)) {
+    const Description& d = mainWindow();
+    for (const ButtonDesc& b : d.buttons)
+        controls_[b.id].visible = b.visible;
+    for (const TextBoxDesc& t : d.textBoxes)
+        controls_[t.id].visible = t.visible;
+    for (const LabelDesc& l : d.labels)
+        controls_[l.id].visible = l.visible;
+    focus_ = Control::Command1; // first in the tab order
+}
+
+SimToolkit::Micros SimToolkit::toMicros(double seconds) { return std::llround(seconds * 1e6); }
+
+void SimToolkit::clickAt(double time, Control button) {
+    script_.emplace(toMicros(time), Event{Action::Click, button, {}});
+}
+
+void SimToolkit::typeAt(double time, const QString& keys) {
+    script_.emplace(toMicros(time), Event{Action::Type, Control::Command1, keys});
+}
+
+void SimToolkit::closeWindowAt(double time) { script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}}); }
+
+void SimToolkit::runUntil(double time) {
+    const Micros until = toMicros(time);
+    runEventsUntil(until);
+    if (!Ended() && now_ < until)
+        now_ = until;
+}
+
+int SimToolkit::focusRequests(Control control) const { return state(control).focusRequests; }
+
+void SimToolkit::onClick(Control button, Handler handler) { mut(button).click = std::move(handler); }
+
+void SimToolkit::setVisible(Control control, bool visible) {
+    mut(control).visible = visible;
+    if (!visible && focus_ == control)
+        focus_.reset();
+}
+
+void SimToolkit::setEnabled(Control control, bool enabled) {
+    mut(control).enabled = enabled;
+    if (!enabled && focus_ == control)
+        focus_.reset();
+}
+
+bool SimToolkit::canTakeFocus(Control c) const {
+    return c != Control::Label1 && c != Control::Label2 && state(c).visible && state(c).enabled;
+}
+
+void SimToolkit::SetFocus(Control textBox) {
+    ++mut(textBox).focusRequests;
+    if (canTakeFocus(textBox))
+        focus_ = textBox;
+}
+
+void SimToolkit::MsgBox(const QString& text) {
+    messages_.push_back({text, QString::fromUtf8(mainWindow().applicationTitle.data(),
+                                                 qsizetype(mainWindow().applicationTitle.size())),
+                         Timer(), Timer()});
+    const std::size_t index = messages_.size() - 1;
+    const Micros closeAt = now_ + messageOpenFor_;
+    modal_ = true;
+    if (messageObserver_)
+        messageObserver_(messages_[index]);
+    runEventsUntil(closeAt);
+    if (!Ended() && now_ < closeAt)
+        now_ = closeAt;
+    modal_ = false;
+    messages_[index].closedAt = Timer();
+}
+
+void SimToolkit::DoEvents() { runEventsUntil(now_); }
+
+void SimToolkit::WaitEvents(double deadline) {
+    if (waitObserver_)
+        waitObserver_(Timer(), deadline);
+    // Round up, so that the clock reads at least the deadline afterwards.
+    Micros until = toMicros(deadline);
+    if (double(until) / 1e6 < deadline)
+        ++until;
+    runEventsUntil(until);
+    if (!Ended() && now_ < until)
+        now_ = until;
+}
+
+void SimToolkit::End() {
+    if (!endedAt_)
+        endedAt_ = Timer();
+}
+
+std::optional<SimToolkit::Micros> SimToolkit::nextEventTime() const {
+    Micros next = (ticks_ + 1) * tickInterval_;
+    if (!tick_)
+        next = INT64_MAX;
+    if (!script_.empty() && script_.begin()->first < next)
+        next = script_.begin()->first;
+    if (next == INT64_MAX)
+        return std::nullopt;
+    return next;
+}
+
+void SimToolkit::runEventsUntil(Micros until) {
+    while (!Ended()) {
+        const std::optional<Micros> next = nextEventTime();
+        if (!next || *next > until)
+            return;
+        if (*next > now_)
+            now_ = *next;
+        runNextEvent();
+    }
+}
+
+// A tick and a scripted event due at the same time: the tick goes first.
+void SimToolkit::runNextEvent() {
+    const Micros tickAt = (ticks_ + 1) * tickInterval_;
+    if (tick_ && (script_.empty() || tickAt <= script_.begin()->first)) {
+        ++ticks_;
+        tick_();
+        return;
+    }
+    const Event event = script_.begin()->second;
+    script_.erase(script_.begin());
+    perform(event);
+}
+
+void SimToolkit::perform(const Event& event) {
+    switch (event.action) {
+    case Action::Close:
+        End();
+        return;
+    case Action::Click: {
+        const ControlState& button = state(event.control);
+        if (modal_ || !button.visible || !button.enabled)
+            return; // nothing there to click, or a message box is in the way
+        focus_ = event.control;
+        if (button.click)
+            button.click();
+        return;
+    }
+    case Action::Type:
+        if (modal_ || !focus_ || (focus_ != Control::Text1 && focus_ != Control::Text2))
+            return;
+        if (canTakeFocus(*focus_))
+            mut(*focus_).text += event.keys;
+        return;
+    }
+}
+
+} // namespace tervalin

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "toolkit/scene_toolkit.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+namespace tervalin {
+
+// The toolkit on a virtual clock, for tests. Time stands still while a
+// handler works and moves only inside waits, so a whole run of the exercise
+// is played out in microseconds, the same way every time.
+//
+// Timer1 ticks every tick interval from time 0, when the window is created.
+// The user is scripted: clicks, typing and closing the window happen at
+// given virtual times; a message box stays open for a set time and is then
+// closed with its OK button, unless the script closes the window first.
+// While a message box is open the main window takes no input: scripted
+// clicks and typing that fall then are dropped, as a modal box would.
+class SimToolkit : public SceneToolkit {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        double openedAt;
+        double closedAt;
+    };
+
+    explicit SimToolkit(double tickInterval = 0.05);
+
+    // The script.
+    void clickAt(double time, Control button);
+    void typeAt(double time, const QString& keys); // into the control with the focus
+    void closeWindowAt(double time);
+    void setMessageBoxOpenFor(double seconds) { messageOpenFor_ = toMicros(seconds); }
+
+    // The top-level event loop: runs events until `time` or until the program ends.
+    void runUntil(double time);
+
+    // Called whenever a handler starts a wait, with the time and its deadline.
+    void setWaitObserver(std::function<void(double now, double deadline)> observer) {
+        waitObserver_ = std::move(observer);
+    }
+    // Called whenever a message box opens, while it is open.
+    void setMessageObserver(std::function<void(const Message&)> observer) {
+        messageObserver_ = std::move(observer);
+    }
+
+    // What a test reads.
+    bool isVisible(Control control) const { return state(control).visible; }
+    bool isEnabled(Control control) const { return state(control).enabled; }
+    std::optional<Control> focus() const { return focus_; }
+    const std::vector<Message>& messages() const { return messages_; }
+    bool messageBoxOpen() const { return modal_; }
+    long long ticksDelivered() const { return ticks_; }
+    int focusRequests(Control control) const;
+    int showRequests() const { return showRequests_; }
+    std::optional<double> endedAt() const { return endedAt_; }
+
+    // Toolkit
+    void onClick(Control button, Handler handler) override;
+    void onTick(Handler handler) override { tick_ = std::move(handler); }
+    void setVisible(Control control, bool visible) override;
+    void setEnabled(Control control, bool enabled) override;
+    QString Text(Control textBox) const override { return state(textBox).text; }
+    void setText(Control textBox, const QString& text) override { mut(textBox).text = text; }
+    void SetFocus(Control textBox) override;
+    void Show() override { ++showRequests_; }
+    void MsgBox(const QString& text) override;
+    void DoEvents() override;
+    void WaitEvents(double deadline) override;
+    double Timer() const override { return double(now_) / 1e6; }
+    void End() override;
+    bool Ended() const override { return endedAt_.has_value(); }
+
+private:
+    using Micros = std::int64_t;
+    static Micros toMicros(double seconds);
+
+    struct ControlState {
+        bool visible = true;
+        bool enabled = true;
+        QString text;
+        Handler click;
+        int focusRequests = 0;
+    };
+    enum class Action { Click, Type, Close };
+    struct Event {
+        Action action;
+        Control control = Control::Command1;
+        QString keys;
+    };
+
+    const ControlState& state(Control c) const { return controls_.at(c); }
+    ControlState& mut(Control c) { return controls_.at(c); }
+
+    // Runs every event due at or before `until`, in time order, moving the
+    // clock to each; stops early when the program ends.
+    void runEventsUntil(Micros until);
+    std::optional<Micros> nextEventTime() const;
+    void runNextEvent();
+    void perform(const Event& event);
+    bool canTakeFocus(Control c) const;
+
+    Micros now_ = 0;
+    Micros tickInterval_;
+    long long ticks_ = 0;
+    Handler tick_;
+    std::multimap<Micros, Event> script_;
+    std::map<Control, ControlState> controls_;
+    std::optional<Control> focus_;
+    Micros messageOpenFor_;
+    bool modal_ = false;
+    std::vector<Message> messages_;
+    int showRequests_ = 0;
+    std::optional<double> endedAt_;
+    std::function<void(double, double)> waitObserver_;
+    std::function<void(const Message&)> messageObserver_;
+};
+
+} // namespace tervalin

@@ -1,0 +1,136 @@
+#include "window/description.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace tervalin {
+namespace {
+
+constexpr FontDesc kTimes(double points, int weight) { return {"Times New Roman", points, weight}; }
+constexpr FontDesc kSans(double points, int weight) { return {"MS Sans Serif", points, weight}; }
+constexpr int kRegular = 400;
+constexpr int kBold = 700;
+
+constexpr Colour kWindowFrame = 0x80000006u; // system colour 6
+constexpr Colour kMenuText = 0x80000007u;    // system colour 7
+constexpr Colour kWindowText = 0x80000008u;  // system colour 8
+constexpr Colour kCaptionText = 0x80000009u; // system colour 9
+
+// The task text: the caption holds straight double quotes round the name
+// and keeps its irregular spacing.
+constexpr std::string_view kTaskText =
+    " При нажатии кнопки старт начнётся движение"
+    "\""
+    "Tervalin"
+    "\""
+    ". Сколько он совершит нарушений ?Участники движения -- голубой и розовый автомобили, "
+    "красный трамвай На задачу отводится 4 минуты";
+
+constexpr std::array kButtons{
+    ButtonDesc{Control::Command2, "Command2", 9, 8280, 6120, 1455, 495, 1, "^ОТВЕТ ^",
+               kSans(12, kBold), false, 0x000000FFu},
+    ButtonDesc{Control::Command1, "Command1", 11, 4440, 6480, 1455, 615, 0, "START",
+               kSans(8.25, kBold), true, 0x0080FF80u},
+};
+
+constexpr std::array kTextBoxes{
+    TextBoxDesc{Control::Text1, "Text1", 8, 8640, 5100, 735, 915, 2, kSans(18, kRegular),
+                Align::Centre, false},
+    TextBoxDesc{Control::Text2, "Text2", 1, 4440, 6480, 1455, 525, 11, kTimes(14.25, kRegular),
+                Align::Centre, true},
+};
+
+constexpr std::array kLabels{
+    LabelDesc{Control::Label2, "Label2", 17, 120, 7320, 10845, 1125, 8, kTaskText,
+              kTimes(12, kBold), Align::Centre, true, false, kCaptionText, true},
+    LabelDesc{Control::Label1, "Label1", 31, 4320, 5400, 4215, 495, 4,
+              "Укажите число зафиксированных Вами нарушений и нажмите кнопку ОТВЕТ",
+              kTimes(9.75, kBold), Align::Centre, true, true, 0, false},
+};
+
+// The clock ticks 20 times a clock second. At 50 ms those are real seconds,
+// so the four minutes the task text promises are four minutes of the user's.
+constexpr std::array kTimers{
+    TimerDesc{"Timer1", 10, 50, true},
+};
+
+constexpr std::array kLines{
+    LineDesc{"Line21", 13, 4080, 3240, 4080, 3840, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line20", 14, 840, 3240, 4080, 3240, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line19", 15, 9720, 4440, 9720, 2280, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line16", 16, 4560, 4440, 9720, 4440, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line14", 18, 10440, 0, 10440, 4920, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line13", 19, 4080, 4920, 10440, 4920, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line12", 20, 0, 1800, 10920, 1800, kWindowText, LineStyle::Solid, 1},
+    LineDesc{"Line11", 22, 0, 1920, 10920, 1920, kWindowFrame, LineStyle::Solid, 1},
+    LineDesc{"Line10", 23, 840, 600, 9720, 600, kMenuText, LineStyle::Solid, 3},
+    LineDesc{"Line9", 24, 0, 600, 1320, 600, kWindowText, LineStyle::Solid, 1},
+    LineDesc{"Line8", 25, 840, 3960, 840, 7320, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line7", 26, 840, 600, 840, 3240, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line2", 28, 360, 480, 360, 7320, kCaptionText, LineStyle::DashDot, 1},
+    LineDesc{"Line5", 29, 10920, 2280, 9120, 2280, kWindowText, LineStyle::Dash, 1},
+    LineDesc{"Line3", 30, 9000, 1560, 9720, 1560, kWindowText, LineStyle::Dash, 1},
+    LineDesc{"Line4", 32, 3240, 7080, 3240, 3960, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line6", 34, 3240, 3960, 840, 3960, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line1", 35, 4080, 7080, 4080, 4920, kWindowText, LineStyle::Solid, 3},
+};
+
+constexpr std::array kPictures{
+    PictureDesc{"Picture6", 2, 10440, 2280, 855, 855, 10, ":/pictures/level_crossing.svg", 50, 53,
+                "level-crossing sign"},
+    PictureDesc{"Picture5", 3, 2160, 6480, 735, 735, 9, ":/pictures/parking.svg", 50, 49,
+                "parking sign"},
+    PictureDesc{"Picture4", 4, 600, 600, 735, 615, 7, ":/pictures/no_overtaking.svg", 50, 41,
+                "no-overtaking sign"},
+    PictureDesc{"Picture3", 5, 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
+                "no-right-turn sign"},
+    PictureDesc{"Picture2", 6, 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51,
+                "stop sign"},
+    PictureDesc{"Picture1", 7, 3720, 3600, 855, 855, 3, ":/pictures/no_left_turn.svg", 50, 51,
+                "no-left-turn sign"},
+};
+
+constexpr std::array kShapes{
+    ShapeDesc{Shape::rose_auto, "rose_auto", 12, 480, 360, 255, 495, 0x008080FFu,
+              ShapeLook::Plain, 0, kWindowText, false},
+    ShapeDesc{Shape::red_tram, "red_tram", 21, 9960, 1800, 495, 135, 0x000000C0u,
+              ShapeLook::Plain, 0, kWindowText, false},
+    ShapeDesc{Shape::avto_blue, "avto_blue", 27, 120, 0, 255, 375, 0x00FFFF00u,
+              ShapeLook::VerticalHatch, 0x000000FFu, kWindowText, false},
+    ShapeDesc{Shape::tervalin, "tervalin", 33, 3840, 6960, 105, 330, 0x00000000u,
+              ShapeLook::SolidFill, 0, kWindowText, true},
+};
+
+constexpr std::array<std::string_view, 35> kStoredOrder{
+    "Picture6", "Picture5", "Picture4", "Picture3", "Picture2", "Picture1",  "Text1",
+    "Command2", "Timer1",   "Command1", "Text2",    "rose_auto", "Line21",   "Line20",
+    "Line19",   "Line16",   "Label2",   "Line14",   "Line13",    "Line12",   "red_tram",
+    "Line11",   "Line10",   "Line9",    "Line8",    "Line7",     "avto_blue", "Line2",
+    "Line5",    "Line3",    "Label1",   "Line4",    "tervalin",  "Line6",    "Line1",
+};
+
+constexpr Description kMainWindow{
+    WindowDesc{"Tervalin", "Tervalin", 11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3,
+               kTimes(27.75, kRegular), "Form1"},
+    "Tervalin", kButtons, kTextBoxes, kLabels, kTimers, kLines, kPictures, kShapes,
+    kStoredOrder,
+};
+
+template <typename Table, typename Id> const auto& byId(const Table& table, Id id) {
+    const auto it = std::ranges::find(table, id, &std::ranges::range_value_t<Table>::id);
+    if (it == table.end())
+        throw std::out_of_range("no such control in the window description");
+    return *it;
+}
+
+} // namespace
+
+const Description& mainWindow() { return kMainWindow; }
+
+const ButtonDesc& button(Control id) { return byId(kButtons, id); }
+const TextBoxDesc& textBox(Control id) { return byId(kTextBoxes, id); }
+const LabelDesc& label(Control id) { return byId(kLabels, id); }
+const ShapeDesc& shape(Shape id) { return byId(kShapes, id); }
+
+} // namespace tervalin
