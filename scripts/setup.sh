@@ -12,8 +12,8 @@ packages=(
     cmake ninja-build g++ qt6-base-dev qt6-svg-dev
     # fonts the window asks for, or their metric-compatible stand-ins
     fonts-liberation2 fonts-dejavu-core
-    # tests in a real X server, and looking at the window
-    xvfb xauth xdotool x11-utils imagemagick
+    # tests and benchmarks in a real X server, and looking at the window
+    xvfb xauth xdotool x11-utils imagemagick python3
     # the fuzz target and the sanitizer runtime
     clang libclang-rt-14-dev
 )
