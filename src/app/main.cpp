@@ -10,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tervalin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tervalin"));
     QApplication::setApplicationVersion(QStringLiteral(TERVALIN_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TERVALIN_APP_ID));
     tervalin::installFontSubstitutes();
 
     tervalin::QtToolkit tk;

@@ -1,0 +1,112 @@
+# Installing and packaging Tervalin: the program, its desktop entry and icons
+# (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
+# and on Windows the executable's icon and version block.
+
+include(GNUInstallDirs)
+
+# The program's identity on the desktop: the desktop entry's file name, the
+# icon's name and the window's desktop file name.
+set(TERVALIN_APP_ID "org.tervalin.Tervalin")
+set(TERVALIN_PROGRAM "tervalin")
+set(TERVALIN_SUMMARY "Traffic-rules exercise: count the violations of one vehicle")
+target_compile_definitions(tervalin PRIVATE TERVALIN_APP_ID="${TERVALIN_APP_ID}")
+
+set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
+set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
+set(_icon_svg ${PROJECT_SOURCE_DIR}/src/window/pictures/tervalin.svg)
+
+# A tiny tool that rasterises the vector icon into an opaque picture.
+add_executable(tervalin_icon_render ${_pkg_src}/icon_render.cpp)
+target_link_libraries(tervalin_icon_render PRIVATE Qt6::Gui Qt6::Svg)
+
+set(_icon_png ${_pkg_out}/${TERVALIN_APP_ID}.png)
+add_custom_command(OUTPUT ${_icon_png}
+    COMMAND tervalin_icon_render ${_icon_svg} 64 ${_icon_png}
+    DEPENDS tervalin_icon_render ${_icon_svg}
+    COMMENT "Rendering the 64x64 program icon"
+    VERBATIM)
+add_custom_target(tervalin_icon ALL DEPENDS ${_icon_png})
+
+configure_file(${_pkg_src}/tervalin.desktop.in ${_pkg_out}/${TERVALIN_APP_ID}.desktop @ONLY)
+
+install(TARGETS tervalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(UNIX AND NOT APPLE)
+    install(FILES ${_pkg_out}/${TERVALIN_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${_icon_png}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
+    install(FILES ${_icon_svg}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            RENAME ${TERVALIN_APP_ID}.svg)
+endif()
+
+# Windows: the executable carries the icon and a version block. The .ico is
+# rendered from the same vector icon by the tool above and kept in the
+# source tree (packaging/tervalin.ico), so that a Windows build needs no
+# Qt tool to run at build time; a test keeps it in step with the picture.
+if(WIN32)
+    enable_language(RC)
+    math(EXPR _major "${PROJECT_VERSION_MAJOR}")
+    math(EXPR _minor "${PROJECT_VERSION_MINOR}")
+    set(TERVALIN_VERSION_COMMAS "${_major},${_minor},0,0")
+    set(TERVALIN_ICO ${_pkg_src}/tervalin.ico)
+    configure_file(${_pkg_src}/tervalin.rc.in ${_pkg_out}/tervalin.rc @ONLY)
+    target_sources(tervalin PRIVATE ${_pkg_out}/tervalin.rc)
+    set_source_files_properties(${_pkg_out}/tervalin.rc PROPERTIES OBJECT_DEPENDS ${TERVALIN_ICO})
+endif()
+
+# The Debian package. Its library dependencies come from dpkg-shlibdeps
+# (package dpkg-dev); the fonts the window asks for are named by hand.
+set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Tervalin")
+set(CPACK_PACKAGE_CONTACT "Tervalin developers <tervalin-dev@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${TERVALIN_SUMMARY})
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Tervalin")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${TERVALIN_SUMMARY}
+ One window shows a plan view of a small road network. After START a black
+ vehicle drives a fixed route while a tram and two cars loop; the user types
+ how many traffic violations it committed and is told whether that is right.
+ Four minutes are allowed for the task.")
+include(CPack)
+
+if(BUILD_TESTING)
+    set(_check ${_pkg_src}/checks)
+    set(_prefix ${PROJECT_BINARY_DIR}/package-check/prefix)
+
+    add_test(NAME package_install
+        COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DPREFIX=${_prefix}
+                -DCONFIG=$<CONFIG> -DAPP_ID=${TERVALIN_APP_ID} -DPROGRAM=${TERVALIN_PROGRAM}
+                -P ${_check}/install.cmake)
+    set_tests_properties(package_install PROPERTIES
+        LABELS package FIXTURES_SETUP tervalin_installed)
+
+    add_test(NAME package_desktop_entry_valid
+        COMMAND ${CMAKE_COMMAND}
+                -DDESKTOP_FILE=${_prefix}/${CMAKE_INSTALL_DATADIR}/applications/${TERVALIN_APP_ID}.desktop
+                -P ${_check}/desktop_entry.cmake)
+    set_tests_properties(package_desktop_entry_valid PROPERTIES
+        LABELS package FIXTURES_REQUIRED tervalin_installed
+        SKIP_REGULAR_EXPRESSION "SKIP: ")
+
+    add_test(NAME package_windows_icon_current
+        COMMAND ${CMAKE_COMMAND} -DRENDER=$<TARGET_FILE:tervalin_icon_render> -DSVG=${_icon_svg}
+                -DICO=${_pkg_src}/tervalin.ico -DWORK=${PROJECT_BINARY_DIR}/package-check
+                -P ${_check}/windows_icon.cmake)
+    set_tests_properties(package_windows_icon_current PROPERTIES LABELS package)
+
+    add_test(NAME package_deb
+        COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
+                -DWORK=${PROJECT_BINARY_DIR}/package-check/deb -DAPP_ID=${TERVALIN_APP_ID}
+                -DVERSION=${PROJECT_VERSION} -P ${_check}/deb.cmake)
+    set_tests_properties(package_deb PROPERTIES
+        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300)
+endif()
