@@ -1,5 +1,6 @@
 #include "toolkit/qt/main_form.h"
 
+#include "toolkit/qt/accessibility.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"
@@ -44,6 +45,7 @@ MainForm::MainForm(const SceneToolkit& scene) {
 
     canvas_ = new SceneCanvas(scene, this);
     buildControls();
+    describeForAssistiveTechnology(*this);
 }
 
 // Children are stacked in creation order, the last on top: first the

@@ -1,0 +1,211 @@
+// What a screen reader finds in the window: every visible control named,
+// the controls the user works with named for what they hold, the pictures
+// read as graphics, and message boxes read as alerts.
+
+#include "toolkit/qt/picture_box.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/scene_canvas.h"
+#include "window/description.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
+#include <QTest>
+#include <QTimer>
+
+using namespace tervalin;
+
+namespace {
+
+QAccessibleInterface* readerOf(QObject* o) {
+    return QAccessible::queryAccessibleInterface(o);
+}
+
+QString describe(QAccessibleInterface* a) {
+    return QStringLiteral("%1 '%2' (role %3)")
+        .arg(QString::fromLatin1(a->object() ? a->object()->metaObject()->className() : "?"),
+             a->object() ? a->object()->objectName() : QString())
+        .arg(int(a->role()));
+}
+
+// Every visible interface below and including root, depth first.
+void collectVisible(QAccessibleInterface* a, QList<QAccessibleInterface*>& out) {
+    if (a->state().invisible)
+        return;
+    out.append(a);
+    for (int i = 0; i < a->childCount(); ++i)
+        if (QAccessibleInterface* c = a->child(i))
+            collectVisible(c, out);
+}
+
+// Shows the window in one of the states the user meets.
+void enterState(QtToolkit& tk, const QString& state) {
+    if (state == u"answer controls shown" || state == u"answer judged") {
+        tk.setVisible(Control::Command1, false);
+        tk.setVisible(Control::Label1, true);
+        tk.setVisible(Control::Text1, true);
+        tk.setVisible(Control::Command2, true);
+    }
+    if (state == u"answer judged") {
+        tk.setEnabled(Control::Text1, false);
+        tk.setVisible(Control::Command2, false);
+    }
+}
+
+QString descText(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+private slots:
+    void everyVisibleControlHasAName_data() {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("window opening") << QStringLiteral("window opening");
+        QTest::newRow("answer controls shown") << QStringLiteral("answer controls shown");
+        QTest::newRow("answer judged") << QStringLiteral("answer judged");
+    }
+
+    void everyVisibleControlHasAName() {
+        QFETCH(QString, state);
+        QtToolkit tk;
+        MainForm& form = tk.form();
+        enterState(tk, state);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        QAccessibleInterface* root = readerOf(&form);
+        QVERIFY2(root, "the window has no accessible interface");
+        QList<QAccessibleInterface*> visible;
+        collectVisible(root, visible);
+
+        QSet<QObject*> reached;
+        for (QAccessibleInterface* a : visible) {
+            reached.insert(a->object());
+            QVERIFY2(!a->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable(describe(a) + QStringLiteral(" has no name")));
+        }
+        // The walk must reach every visible control, or it proves nothing.
+        const auto children = form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* w : children) {
+            if (w->isVisible())
+                QVERIFY2(reached.contains(w),
+                         qPrintable(w->objectName() + QStringLiteral(" is missing from the tree")));
+        }
+    }
+
+    void controlIsReadForWhatItHolds_data() {
+        QTest::addColumn<QString>("objectName");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("answer box") << "Text1" << int(QAccessible::EditableText) << "answer";
+        QTest::newRow("clock box") << "Text2" << int(QAccessible::EditableText) << "minutes";
+        QTest::newRow("START") << "Command1" << int(QAccessible::Button) << "START";
+        QTest::newRow("answer button without carets")
+            << "Command2" << int(QAccessible::Button) << QStringLiteral("ОТВЕТ");
+        QTest::newRow("answer prompt")
+            << "Label1" << int(QAccessible::StaticText) << descText(label(Control::Label1).caption);
+        QTest::newRow("task text")
+            << "Label2" << int(QAccessible::StaticText) << descText(label(Control::Label2).caption);
+        QTest::newRow("stop sign box") << "Picture2" << int(QAccessible::Graphic) << "stop sign";
+    }
+
+    void controlIsReadForWhatItHolds() {
+        QFETCH(QString, objectName);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QtToolkit tk;
+        auto* w = tk.form().findChild<QWidget*>(objectName);
+        QVERIFY2(w, qPrintable(objectName + QStringLiteral(" does not exist")));
+        QAccessibleInterface* a = readerOf(w);
+        QVERIFY2(a, qPrintable(objectName + QStringLiteral(" has no accessible interface")));
+        QCOMPARE(a->text(QAccessible::Name), name);
+        QVERIFY2(int(a->role()) == role,
+                 qPrintable(QStringLiteral("role %1, expected %2").arg(int(a->role())).arg(role)));
+    }
+
+    // A screen reader user tells the signs apart only by their names.
+    void everySignBoxNamesItsOwnSign() {
+        QtToolkit tk;
+        QSet<QString> names;
+        for (const PictureDesc& p : mainWindow().pictures) {
+            QAccessibleInterface* a = readerOf(tk.form().picture(descText(p.name)));
+            QVERIFY2(a, qPrintable(descText(p.name) + QStringLiteral(" has no interface")));
+            const QString name = a->text(QAccessible::Name);
+            QVERIFY2(name.contains(QStringLiteral("sign")),
+                     qPrintable(descText(p.name) + QStringLiteral(" reads as '") + name + '\''));
+            names.insert(name);
+        }
+        QCOMPARE(names.size(), qsizetype(mainWindow().pictures.size()));
+    }
+
+    void windowAndSceneAreDescribed() {
+        QtToolkit tk;
+        QAccessibleInterface* window = readerOf(&tk.form());
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tervalin"));
+        QAccessibleInterface* scene = readerOf(tk.form().canvas());
+        QCOMPARE(scene->role(), QAccessible::Graphic);
+        const QString what = scene->text(QAccessible::Description);
+        for (const char* thing : {"road", "tram", "sign", "black vehicle"})
+            QVERIFY2(what.contains(QLatin1String(thing)),
+                     qPrintable(QStringLiteral("the scene's description omits ") + thing));
+    }
+
+    void answerPromptLabelsTheAnswerBox() {
+        QtToolkit tk;
+        QAccessibleInterface* box = readerOf(tk.form().textBox(Control::Text1));
+        const auto labels = box->relations(QAccessible::Label);
+        QVERIFY2(!labels.isEmpty(), "the answer box has no label");
+        QCOMPARE(labels.front().first->object(), tk.form().label(Control::Label1));
+    }
+
+    void messageBoxIsReadAsAnAlert_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("time out") << QStringLiteral(" ВРЕМЯ   ИСТЕКЛО !");
+        QTest::newRow("right answer") << QStringLiteral("  ПРАВИЛЬНЫЙ ОТВЕТ НАРУШЕНИЙ НЕБЫЛО");
+    }
+
+    void messageBoxIsReadAsAnAlert() {
+        QFETCH(QString, text);
+        QtToolkit tk;
+        tk.form().show();
+        QAccessible::Role role = QAccessible::NoRole;
+        QString title;
+        bool textReadable = false;
+        bool seen = false;
+        std::function<void()> inspect = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                QTimer::singleShot(10, inspect);
+                return;
+            }
+            seen = true;
+            QAccessibleInterface* a = readerOf(box);
+            role = a->role();
+            title = a->text(QAccessible::Name);
+            QList<QAccessibleInterface*> all;
+            collectVisible(a, all);
+            for (QAccessibleInterface* i : all)
+                for (auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+                    textReadable = textReadable || i->text(t).contains(text.trimmed());
+            QTest::keyClick(box, Qt::Key_Return);
+        };
+        QTimer::singleShot(0, inspect);
+        tk.MsgBox(text);
+
+        QVERIFY2(seen, "no message box appeared");
+        QVERIFY2(role == QAccessible::AlertMessage || role == QAccessible::Dialog,
+                 qPrintable(QStringLiteral("the message box has role %1").arg(int(role))));
+        QCOMPARE(title, QStringLiteral("Tervalin"));
+        QVERIFY2(textReadable, "the message's text is not readable through the box");
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"
