@@ -71,11 +71,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${TERVALIN_SUMMARY}
- One window shows a plan view of a small road network. After START a black
- vehicle drives a fixed route while a tram and two cars loop; the user types
- how many traffic violations it committed and is told whether that is right.
- Four minutes are allowed for the task.")
+# The long description, one line of it per line; cpack puts the summary above.
+string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "One window shows a plan view of a small road network. After START a black"
+    "vehicle drives a fixed route while a tram and two cars loop; the user types"
+    "how many traffic violations it committed and is told whether that is right."
+    "Four minutes are allowed for the task.")
 include(CPack)
 
 if(BUILD_TESTING)
