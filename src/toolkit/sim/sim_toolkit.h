@@ -39,7 +39,9 @@ public:
     void closeWindowAt(double time);
     void setMessageBoxOpenFor(double seconds) { messageOpenFor_ = toMicros(seconds); }
 
-    // The top-level event loop: runs events until `time` or until the program ends.
+    // The top-level event loop: runs events until `time` or until the program
+    // ends. A handler that never returns, like START's, keeps the events
+    // running inside it past `time`: script a close of the window to stop it.
     void runUntil(double time);
 
     // Called whenever a handler starts a wait, with the time and its deadline.
