@@ -7,3 +7,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cd "${BUILD_DIR:-build}"
 ctest --output-on-failure "$@"
+"$OLDPWD/scripts/fuzz.sh"

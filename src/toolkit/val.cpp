@@ -111,14 +111,16 @@ private:
     std::int64_t scale_ = 0;
 };
 
-// The digits of an exponent, saturating far beyond any double's range.
+// The digits of an exponent, saturating far beyond any double's range and
+// any text's length: however many digits stand before it, a saturated
+// exponent keeps the number out of range.
 std::int64_t readExponent(Cursor& in) {
     bool negative = false;
     if (in.peek() == u'+' || in.peek() == u'-') {
         negative = in.peek() == u'-';
         in.next();
     }
-    constexpr std::int64_t limit = 1'000'000'000;
+    constexpr std::int64_t limit = 1'000'000'000'000'000;
     std::int64_t e = 0;
     for (; isDigit(in.peek()); in.next())
         e = std::min(limit, e * 10 + (in.peek() - u'0'));
