@@ -35,8 +35,10 @@ void Command1_Click(Toolkit& tk, QuizState& st) {
     }
 }
 
+// The wait start is kept in double precision, so that a frame lasts 0.03 s
+// however long the window has been open.
 void Pacing_wait(Toolkit& tk) {
-    const float waitStart = float(tk.Timer());
+    const double waitStart = tk.Timer();
     const double waitLength = 0.03;
     while (tk.Timer() < waitStart + waitLength && !tk.Ended())
         tk.WaitEvents(waitStart + waitLength);
