@@ -46,6 +46,8 @@ endif()
 # Qt tool to run at build time; a test keeps it in step with the picture.
 if(WIN32)
     enable_language(RC)
+    # A window program: no console window opens behind it.
+    set_target_properties(tervalin PROPERTIES WIN32_EXECUTABLE ON)
     math(EXPR _major "${PROJECT_VERSION_MAJOR}")
     math(EXPR _minor "${PROJECT_VERSION_MINOR}")
     set(TERVALIN_VERSION_COMMAS "${_major},${_minor},0,0")
