@@ -20,7 +20,9 @@
 namespace tervalin {
 namespace {
 
-QString str(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString str(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 template <typename Desc> QRect pixelRect(const Desc& d) {
     return toPixels(d.left, d.top, d.width, d.height).toRect();
@@ -65,11 +67,15 @@ void MainForm::buildControls() {
         l->setFont(toQFont(lbl->font));
         l->setAlignment(alignment(lbl->alignment) | Qt::AlignTop);
         l->setWordWrap(lbl->wordWrap);
+        // Opaque, on the button face in button text, unless the label has a
+        // ground of its own: then its text is dark, as that ground is light.
         l->setAutoFillBackground(true);
         l->setBackgroundRole(QPalette::Button);
+        l->setForegroundRole(QPalette::ButtonText);
         if (lbl->backColor != 0) {
             QPalette p = l->palette();
             p.setColor(QPalette::Button, resolveColour(lbl->backColor, pal));
+            p.setColor(QPalette::ButtonText, darkRole(pal, QPalette::ButtonText));
             l->setPalette(p);
         }
         if (lbl->border)
@@ -117,9 +123,15 @@ void MainForm::buildControls() {
     order.front().second->setFocus(Qt::OtherFocusReason);
 }
 
-QPushButton* MainForm::button(Control id) const { return qobject_cast<QPushButton*>(control(id)); }
-QLineEdit* MainForm::textBox(Control id) const { return qobject_cast<QLineEdit*>(control(id)); }
-QLabel* MainForm::label(Control id) const { return qobject_cast<QLabel*>(control(id)); }
+QPushButton* MainForm::button(Control id) const {
+    return qobject_cast<QPushButton*>(control(id));
+}
+QLineEdit* MainForm::textBox(Control id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+QLabel* MainForm::label(Control id) const {
+    return qobject_cast<QLabel*>(control(id));
+}
 
 PictureBox* MainForm::picture(QStringView name) const {
     return findChild<PictureBox*>(name.toString(), Qt::FindDirectChildrenOnly);

@@ -11,6 +11,9 @@ class SceneToolkit;
 // ground, what Line and Print have drawn, the road lines and the vehicles,
 // in that order from the bottom. The sign boxes, labels, text boxes and
 // buttons are child widgets of the window above it.
+//
+// Lines and vehicles are filled as rectangles put on the device-pixel grid,
+// so they stay sharp and keep their widths at any device pixel ratio.
 class SceneCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -19,10 +22,17 @@ public:
     // Repaints the area of the given twips rectangle, or everything for a null one.
     void repaintTwips(const QRectF& dirty);
 
+    // The font of text printed on the window.
+    const QFont& printFont() const { return printFont_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintSurface(QPainter& painter, const QRect& area) const;
+    void paintLines(QPainter& painter, const QRect& area) const;
+    void paintShapes(QPainter& painter) const;
+
     const SceneToolkit& scene_;
     QFont printFont_;
 };

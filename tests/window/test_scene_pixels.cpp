@@ -1,0 +1,411 @@
+// The road scene as rendered: ground, road edges, rails, markings,
+// vehicles, sign boxes and signs, sampled where the window description
+// places them. The same cases run at device pixel ratios 1, 1.5 and 2
+// (see CMakeLists.txt): widths are checked in device pixels.
+
+#include "shown_window.h"
+
+#include "toolkit/qt/picture_box.h"
+#include "toolkit/qt/system_colours.h"
+#include "window/description.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include <cmath>
+
+using namespace tervalin;
+using namespace tervalin::test;
+
+namespace {
+
+const LineDesc& lineNamed(const QString& name) {
+    for (const LineDesc& l : mainWindow().lines)
+        if (QString::fromUtf8(l.name.data(), qsizetype(l.name.size())) == name)
+            return l;
+    qFatal("no such line");
+}
+
+QColor ground() {
+    return rgb(mainWindow().window.backColor);
+}
+
+// Runs of "1" (drawn) and "0" (ground) along a line, one character per
+// window pixel from `skip` pixels past its start.
+QString pattern(const Pixels& px, const LineDesc& l, int skip, int count) {
+    const bool horizontal = l.y1 == l.y2;
+    const int start = (horizontal ? std::min(l.x1, l.x2) : std::min(l.y1, l.y2)) / 15 + skip;
+    QString s;
+    for (int i = start; i < start + count; ++i) {
+        const QColor c = horizontal ? px.at(i, l.y1 / 15) : px.at(l.x1 / 15, i);
+        s += c == ground() ? u'0' : u'1';
+    }
+    return s;
+}
+
+// Mean difference per colour channel of two images of the same size.
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+} // namespace
+
+class TestScenePixels : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        installFontSubstitutes();
+        const QByteArray expected = qgetenv("TERVALIN_EXPECTED_DPR");
+        ShownWindow w;
+        QVERIFY(w.exposed());
+        const QImage image = w.grab();
+        dpr_ = image.devicePixelRatio();
+        if (!expected.isEmpty())
+            QCOMPARE(dpr_, expected.toDouble());
+        QCOMPARE(image.size(), QSize(int(std::lround(754 * dpr_)), int(std::lround(568 * dpr_))));
+    }
+
+    void groundIsLightGrey_data() {
+        QTest::addColumn<QPoint>("twips");
+        QTest::newRow("central block") << QPoint(5000, 1000);
+        QTest::newRow("lower-left block") << QPoint(1500, 5000);
+        QTest::newRow("top road") << QPoint(5000, 300);
+        QTest::newRow("right of the right road") << QPoint(11000, 4000);
+        QTest::newRow("lower-right area") << QPoint(7000, 6000);
+    }
+
+    void groundIsLightGrey() {
+        QFETCH(QPoint, twips);
+        ShownWindow w;
+        const QColor c = Pixels(w.grab()).atTwips(twips.x(), twips.y());
+        QVERIFY2(c == QColor(0xC0, 0xC0, 0xC0), qPrintable(describe(c)));
+    }
+
+    // Across a line at one of its points: its pixels are drawn in device
+    // pixels from the first to the last device pixel of its band, and the
+    // device pixels on either side are not.
+    void lineHasItsWidthInDevicePixels_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("along"); // twips along the line
+        QTest::addColumn<QString>("tone");
+        QTest::newRow("Line10, top road's lower edge") << "Line10" << 3000 << "dark";
+        QTest::newRow("Line7, left road's right edge") << "Line7" << 2000 << "dark";
+        QTest::newRow("Line14, right road's right edge") << "Line14" << 1000 << "dark";
+        QTest::newRow("Line13, lower cross road") << "Line13" << 7000 << "dark";
+        QTest::newRow("Line19, stored bottom up") << "Line19" << 3000 << "dark";
+        QTest::newRow("Line12, upper rail") << "Line12" << 3000 << "dark";
+        QTest::newRow("Line11, lower rail") << "Line11" << 3000 << "dark";
+        QTest::newRow("Line9, across the left road") << "Line9" << 300 << "dark";
+        QTest::newRow("Line2, centre line, first dash") << "Line2" << 495 << "light";
+        QTest::newRow("Line5, dashed, past Picture2") << "Line5" << 9765 << "dark";
+    }
+
+    void lineHasItsWidthInDevicePixels() {
+        QFETCH(QString, line);
+        QFETCH(int, along);
+        QFETCH(QString, tone);
+        const LineDesc& l = lineNamed(line);
+        const bool horizontal = l.y1 == l.y2;
+        const int across = (horizontal ? l.y1 : l.x1) / 15;
+        const int before = (l.borderWidth - 1) / 2;
+        ShownWindow w;
+        const Pixels px(w.grab());
+        const int first = px.deviceEdge(across - before);
+        const int end = px.deviceEdge(across - before + l.borderWidth);
+        const int at = px.device(along / 15);
+        auto sample = [&](int d) { return horizontal ? px.atDevice(at, d) : px.atDevice(d, at); };
+        const QColor colour = sample(first);
+        QVERIFY2(tone == "dark" ? isDark(colour) : colour.lightnessF() > ground().lightnessF(),
+                 qPrintable(line + " is " + describe(colour)));
+        for (int d = first; d < end; ++d)
+            QVERIFY2(sample(d) == colour, qPrintable(QString("%1: device pixel %2 of %3..%4 is %5")
+                                                         .arg(line)
+                                                         .arg(d)
+                                                         .arg(first)
+                                                         .arg(end - 1)
+                                                         .arg(describe(sample(d)))));
+        QVERIFY2(sample(first - 1) == ground(), qPrintable(line + " is too wide before"));
+        QVERIFY2(sample(end) == ground(), qPrintable(line + " is too wide after"));
+        if (px.dpr() == 2.0)
+            QCOMPARE(end - first, 2 * l.borderWidth);
+    }
+
+    void dashPatternIsOnePixelGrained_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("skip");
+        QTest::addColumn<QString>("expected");
+        // Line2 between Line9 and the rails; Line5 on the right road, past
+        // Picture2, which covers its first 41 pixels.
+        QTest::newRow("Line2, dash-dot") << "Line2" << 18 << "111100100111100100111100100";
+        QTest::newRow("Line5, dash") << "Line5" << 42 << "111100111100111100111100";
+    }
+
+    void dashPatternIsOnePixelGrained() {
+        QFETCH(QString, line);
+        QFETCH(int, skip);
+        QFETCH(QString, expected);
+        ShownWindow w;
+        QCOMPARE(pattern(Pixels(w.grab()), lineNamed(line), skip, int(expected.size())), expected);
+    }
+
+    // Each vehicle's colours, at a window pixel counted from its top-left corner.
+    void vehicleColours_data() {
+        QTest::addColumn<int>("vehicle");
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("rose_auto body, pink")
+            << int(Shape::rose_auto) << QPoint(3, 3) << QColor(0xFF, 0x80, 0x80);
+        QTest::newRow("red_tram body, dark red")
+            << int(Shape::red_tram) << QPoint(16, 4) << QColor(0xC0, 0, 0);
+        QTest::newRow("avto_blue body, cyan")
+            << int(Shape::avto_blue) << QPoint(2, 10) << QColor(0, 0xFF, 0xFF);
+        QTest::newRow("avto_blue hatch line at window column 12")
+            << int(Shape::avto_blue) << QPoint(4, 10) << QColor(0xFF, 0, 0);
+        QTest::newRow("avto_blue between hatch lines")
+            << int(Shape::avto_blue) << QPoint(8, 10) << QColor(0, 0xFF, 0xFF);
+        QTest::newRow("avto_blue hatch line at window column 20")
+            << int(Shape::avto_blue) << QPoint(12, 10) << QColor(0xFF, 0, 0);
+        QTest::newRow("avto_blue hatch stops at the outline")
+            << int(Shape::avto_blue) << QPoint(4, 24) << QColor(0, 0, 0);
+        QTest::newRow("tervalin, solid black")
+            << int(Shape::tervalin) << QPoint(3, 10) << QColor(0, 0, 0);
+    }
+
+    void vehicleColours() {
+        QFETCH(int, vehicle);
+        QFETCH(QPoint, offset);
+        QFETCH(QColor, expected);
+        ShownWindow w;
+        const auto& g = w.tk().geometry(Shape(vehicle));
+        const QColor c =
+            Pixels(w.grab()).at(int(g.left / 15) + offset.x(), int(g.top / 15) + offset.y());
+        QVERIFY2(c == expected, qPrintable(describe(c) + " instead of " + describe(expected)));
+    }
+
+    void vehicleOutlineIsOneDarkPixel_data() {
+        QTest::addColumn<int>("vehicle");
+        QTest::newRow("rose_auto") << int(Shape::rose_auto);
+        QTest::newRow("red_tram") << int(Shape::red_tram);
+        QTest::newRow("avto_blue") << int(Shape::avto_blue);
+    }
+
+    void vehicleOutlineIsOneDarkPixel() {
+        QFETCH(int, vehicle);
+        ShownWindow w;
+        const Pixels px(w.grab());
+        const auto& g = w.tk().geometry(Shape(vehicle));
+        const ShapeDesc& s = shape(Shape(vehicle));
+        const int left = int(g.left / 15), top = int(g.top / 15);
+        const int right = int((g.left + g.width) / 15), y = top + 3;
+        // Device pixels across the left and right edges, on one row.
+        const int row = px.device(y);
+        for (int d = px.deviceEdge(left); d < px.deviceEdge(left + 1); ++d)
+            QVERIFY2(isDark(px.atDevice(d, row)), "left outline not dark");
+        for (int d = px.deviceEdge(right - 1); d < px.deviceEdge(right); ++d)
+            QVERIFY2(isDark(px.atDevice(d, row)), "right outline not dark");
+        QCOMPARE(px.atDevice(px.deviceEdge(left + 1), row), rgb(s.body));
+        if (left > 0)
+            QVERIFY2(!isDark(px.atDevice(px.deviceEdge(left) - 1, row)),
+                     "outline outside the rectangle");
+    }
+
+    // Sign boxes lie above lines: Line3 lies under Picture2's top edge, and
+    // Line9 shows only across the left road, up to Picture4.
+    void signBoxesCoverLines() {
+        ShownWindow w;
+        const Pixels px(w.grab());
+        const QColor frameTop = px.at(600, 104);
+        for (int x = 600; x < 647; ++x)
+            QVERIFY2(px.at(x, 104) == frameTop, "Line3 shows on Picture2's edge");
+        for (int x = 0; x < 32; ++x) // up to rose_auto
+            QVERIFY2(isDark(px.at(x, 40)), "Line9 missing across the left road");
+        const QColor boxTop = px.at(40, 40);
+        for (int x = 40; x < 87; ++x)
+            QVERIFY2(px.at(x, 40) == boxTop, "Line9 or Line10 shows on Picture4's edge");
+        QVERIFY2(isDark(px.at(89, 40)), "Line10 missing right of Picture4");
+    }
+
+    // Every box has the same sunken 2-pixel frame, dark at the top and left,
+    // light at the bottom and right, whatever size its picture has.
+    void signBoxesHaveASunkenFrame_data() {
+        QTest::addColumn<QString>("box");
+        for (const PictureDesc& p : mainWindow().pictures)
+            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+    }
+
+    void signBoxesHaveASunkenFrame() {
+        QFETCH(QString, box);
+        ShownWindow w;
+        const Pixels px(w.grab());
+        const QRect r = w.form().findChild<PictureBox*>(box)->geometry();
+        const int midX = r.left() + r.width() / 2, midY = r.top() + r.height() / 2;
+        const QColor outerTopLeft = px.at(r.left(), midY), innerTopLeft = px.at(r.left() + 1, midY);
+        const QColor outerBottomRight = px.at(r.right(), midY);
+        const QColor innerBottomRight = px.at(r.right() - 1, midY);
+        QCOMPARE(px.at(midX, r.top()), outerTopLeft);
+        QCOMPARE(px.at(midX, r.top() + 1), innerTopLeft);
+        QCOMPARE(px.at(midX, r.bottom()), outerBottomRight);
+        QCOMPARE(px.at(midX, r.bottom() - 1), innerBottomRight);
+        const QString shades = QString("outer %1 / %2, inner %3 / %4")
+                                   .arg(describe(outerTopLeft), describe(outerBottomRight),
+                                        describe(innerTopLeft), describe(innerBottomRight));
+        QVERIFY2(outerTopLeft.lightness() < outerBottomRight.lightness(), qPrintable(shades));
+        QVERIFY2(innerTopLeft.lightness() < innerBottomRight.lightness(), qPrintable(shades));
+        // The same shades as the box whose picture fits inside (Picture6).
+        const QRect ref = w.form().findChild<PictureBox*>("Picture6")->geometry();
+        QCOMPARE(innerBottomRight, px.at(ref.right() - 1, ref.top() + ref.height() / 2));
+        QCOMPARE(outerBottomRight, px.at(ref.right(), ref.top() + ref.height() / 2));
+    }
+
+    // The picture stands at its own size from the inner top-left corner;
+    // the box's face colour shows right of a picture narrower than the box.
+    void signPixels_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QPoint>("inPicture");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("STOP: red octagon") << "Picture2" << QPoint(25, 8) << QColor("#C8102E");
+        QTest::newRow("STOP: white letter T") << "Picture2" << QPoint(20, 26) << QColor("#FFFFFF");
+        QTest::newRow("parking: blue square") << "Picture5" << QPoint(8, 40) << QColor("#1F5FB4");
+        QTest::newRow("parking: white P") << "Picture5" << QPoint(18, 30) << QColor("#FFFFFF");
+        QTest::newRow("level crossing: grey post")
+            << "Picture6" << QPoint(24, 45) << QColor("#8C8C8C");
+        QTest::newRow("level crossing: near-white ground")
+            << "Picture6" << QPoint(1, 50) << QColor("#FCFCFC");
+        QTest::newRow("no overtaking: yellow field")
+            << "Picture4" << QPoint(25, 32) << QColor("#FFD200");
+        QTest::newRow("no right turn: red bar")
+            << "Picture3" << QPoint(25, 25) << QColor("#D40000");
+        QTest::newRow("no right turn: yellow field")
+            << "Picture3" << QPoint(35, 28) << QColor("#FFD200");
+        QTest::newRow("no left turn: red ring") << "Picture1" << QPoint(25, 4) << QColor("#D40000");
+        QTest::newRow("face colour right of the level-crossing sign")
+            << "Picture6" << QPoint(51, 20) << QColor();
+        QTest::newRow("face colour right of the no-left-turn sign")
+            << "Picture1" << QPoint(52, 40) << QColor();
+    }
+
+    void signPixels() {
+        QFETCH(QString, box);
+        QFETCH(QPoint, inPicture);
+        QFETCH(QColor, expected);
+        ShownWindow w;
+        auto* b = w.form().findChild<PictureBox*>(box);
+        if (!expected.isValid())
+            expected = b->palette().color(QPalette::Button);
+        const QPoint at = b->geometry().topLeft() + QPoint(2, 2) + inPicture;
+        const QColor c = Pixels(w.grab()).at(at.x(), at.y());
+        QVERIFY2(near(c, expected, 8),
+                 qPrintable(describe(c) + " instead of " + describe(expected)));
+    }
+
+    void taskTextStandsOnALightGround() {
+        ShownWindow w;
+        const QColor c = Pixels(w.grab()).atTwips(150, 8400);
+        QVERIFY2(isLight(c), qPrintable(describe(c)));
+    }
+
+    // At a device pixel ratio above 1 the signs are rendered from their
+    // vector source at device resolution, not scaled up from 1x.
+    void signsAreRenderedAtDeviceResolution_data() {
+        QTest::addColumn<QString>("box");
+        for (const PictureDesc& p : mainWindow().pictures)
+            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+    }
+
+    void signsAreRenderedAtDeviceResolution() {
+        QFETCH(QString, box);
+        if (dpr_ == 1.0)
+            QSKIP("device pixels are window pixels");
+        ShownWindow w;
+        const Pixels px(w.grab());
+        auto* b = w.form().findChild<PictureBox*>(box);
+        const PictureDesc& d =
+            *std::ranges::find_if(mainWindow().pictures, [&](const PictureDesc& p) {
+                return p.name == box.toStdString();
+            });
+        // The part of the picture that shows, less a device pixel at its
+        // far edges, where the picture's fractional end meets the frame.
+        const QSize shown(std::min(d.pictureWidth, b->width() - 4),
+                          std::min(d.pictureHeight, b->height() - 4));
+        const QSize device(int(shown.width() * dpr_) - 1, int(shown.height() * dpr_) - 1);
+        const QPoint origin(px.deviceEdge(b->x() + 2), px.deviceEdge(b->y() + 2));
+        const QImage onScreen = px.image().copy(QRect(origin, device));
+
+        QSvgRenderer svg(QString::fromUtf8(d.resource.data(), qsizetype(d.resource.size())));
+        QImage vector(int(std::ceil(d.pictureWidth * dpr_)), int(std::ceil(d.pictureHeight * dpr_)),
+                      QImage::Format_ARGB32_Premultiplied);
+        vector.fill(Qt::transparent);
+        {
+            QPainter p(&vector);
+            p.scale(dpr_, dpr_);
+            svg.render(&p, QRectF(0, 0, d.pictureWidth, d.pictureHeight));
+        }
+        QImage bitmap(d.pictureWidth, d.pictureHeight, QImage::Format_ARGB32_Premultiplied);
+        bitmap.fill(Qt::transparent);
+        {
+            QPainter p(&bitmap);
+            svg.render(&p, QRectF(0, 0, d.pictureWidth, d.pictureHeight));
+        }
+        const QImage upscaled =
+            bitmap.scaled(vector.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const double fromVector = meanDifference(onScreen, vector.copy(QRect({0, 0}, device)));
+        const double fromBitmap = meanDifference(onScreen, upscaled.copy(QRect({0, 0}, device)));
+        QVERIFY2(fromVector < 1.0,
+                 qPrintable(QString("differs from the vector rendering by %1").arg(fromVector)));
+        QVERIFY2(fromBitmap > fromVector + 2.0,
+                 qPrintable(QString("as close to a scaled bitmap (%1) as to the vector (%2)")
+                                .arg(fromBitmap)
+                                .arg(fromVector)));
+        if (dpr_ == 2.0) {
+            // A 1x bitmap doubled would fill every aligned 2x2 block with one colour.
+            int mixed = 0, blocks = 0;
+            for (int y = 0; y + 1 < onScreen.height(); y += 2)
+                for (int x = 0; x + 1 < onScreen.width(); x += 2, ++blocks) {
+                    const QRgb p = onScreen.pixel(x, y);
+                    mixed += p != onScreen.pixel(x + 1, y) || p != onScreen.pixel(x, y + 1) ||
+                             p != onScreen.pixel(x + 1, y + 1);
+                }
+            QVERIFY2(mixed * 20 > blocks,
+                     qPrintable(QString("%1 of %2 blocks with detail").arg(mixed).arg(blocks)));
+        }
+    }
+
+    // Every control keeps its place in window pixels: in device pixels the
+    // whole layout scales by the device pixel ratio.
+    void layoutKeepsItsProportions_data() {
+        QTest::addColumn<QString>("box");
+        for (const PictureDesc& p : mainWindow().pictures)
+            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+    }
+
+    void layoutKeepsItsProportions() {
+        QFETCH(QString, box);
+        ShownWindow w;
+        const Pixels px(w.grab());
+        const QRect r = w.form().findChild<PictureBox*>(box)->geometry();
+        const QColor frame = px.atDevice(px.deviceEdge(r.left()), px.device(r.center().y()));
+        const QColor outside = px.atDevice(px.deviceEdge(r.left()) - 1, px.device(r.center().y()));
+        QVERIFY2(
+            frame != outside,
+            qPrintable(QString("no frame edge at device column %1").arg(px.deviceEdge(r.left()))));
+        QCOMPARE(w.form().findChild<PictureBox*>(box)->geometry(),
+                 toPixels(r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15).toRect());
+    }
+
+private:
+    double dpr_ = 1;
+};
+
+QTEST_MAIN(TestScenePixels)
+#include "test_scene_pixels.moc"
