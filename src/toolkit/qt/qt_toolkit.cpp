@@ -7,10 +7,75 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 
 #include <cmath>
 
+#ifdef Q_OS_LINUX
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
+
 namespace tervalin {
+
+// Wakes the event loop once, a given time from now. On Linux a timer file
+// descriptor, watched like a socket, wakes it within microseconds; QTimer,
+// the fallback, counts whole milliseconds and so wakes up to one late.
+class QtToolkit::Wake {
+public:
+    Wake() {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+#ifdef Q_OS_LINUX
+        fd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+        if (fd_ < 0)
+            return;
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+            std::uint64_t expirations = 0;
+            (void)!::read(fd_, &expirations, sizeof expirations);
+        });
+#endif
+    }
+    ~Wake() {
+#ifdef Q_OS_LINUX
+        notifier_.reset();
+        if (fd_ >= 0)
+            ::close(fd_);
+#endif
+    }
+
+    void after(double seconds) {
+#ifdef Q_OS_LINUX
+        if (fd_ >= 0) {
+            const auto ns = std::max<long long>(1, std::llround(seconds * 1e9));
+            itimerspec when{};
+            when.it_value.tv_sec = time_t(ns / 1'000'000'000);
+            when.it_value.tv_nsec = long(ns % 1'000'000'000);
+            timerfd_settime(fd_, 0, &when, nullptr);
+            return;
+        }
+#endif
+        timer_.start(int(std::ceil(seconds * 1000)));
+    }
+
+    void stop() {
+        timer_.stop();
+#ifdef Q_OS_LINUX
+        if (fd_ >= 0) {
+            const itimerspec never{};
+            timerfd_settime(fd_, 0, &never, nullptr);
+        }
+#endif
+    }
+
+private:
+    QTimer timer_;
+#ifdef Q_OS_LINUX
+    int fd_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
+#endif
+};
 
 QtToolkit::QtToolkit() : form_(*this) {
     clock_.start();
@@ -20,13 +85,20 @@ QtToolkit::QtToolkit() : form_(*this) {
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
 
-    wake_.setSingleShot(true);
-    wake_.setTimerType(Qt::PreciseTimer);
+    wake_ = std::make_unique<Wake>();
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
+
+    if (const QString path = qEnvironmentVariable("TERVALIN_FRAME_LOG"); !path.isEmpty()) {
+        waitLog_ = std::make_unique<QFile>(path);
+        if (!waitLog_->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            waitLog_.reset();
+    }
 }
 
-QtToolkit::~QtToolkit() { timer1_.stop(); }
+QtToolkit::~QtToolkit() {
+    timer1_.stop();
+}
 
 void QtToolkit::deliverTicks() {
     const long long due = clock_.elapsed() / intervalMs_;
@@ -57,7 +129,9 @@ void QtToolkit::setEnabled(Control control, bool enabled) {
     form_.control(control)->setEnabled(enabled);
 }
 
-QString QtToolkit::Text(Control textBox) const { return form_.textBox(textBox)->text(); }
+QString QtToolkit::Text(Control textBox) const {
+    return form_.textBox(textBox)->text();
+}
 
 void QtToolkit::setText(Control textBox, const QString& text) {
     form_.textBox(textBox)->setText(text);
@@ -69,6 +143,8 @@ void QtToolkit::SetFocus(Control textBox) {
 }
 
 void QtToolkit::Show() {
+    if (ended_)
+        return; // the window is gone for good
     form_.show();
     form_.raise();
     form_.activateWindow();
@@ -83,17 +159,29 @@ void QtToolkit::MsgBox(const QString& text) {
     box.exec();
 }
 
-void QtToolkit::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtToolkit::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// A wait calls WaitEvents again after every event; only its first call is logged.
+void QtToolkit::logWait(double deadline) {
+    if (!waitLog_ || deadline == loggedDeadline_)
+        return;
+    loggedDeadline_ = deadline;
+    waitLog_->write(QByteArray::number(Timer(), 'f', 6) + ' ' +
+                    QByteArray::number(deadline, 'f', 6) + '\n');
+}
 
 void QtToolkit::WaitEvents(double deadline) {
     if (ended_)
         return;
+    logWait(deadline);
     const double remaining = deadline - Timer();
     if (remaining <= 0) {
         DoEvents();
         return;
     }
-    wake_.start(int(std::ceil(remaining * 1000)));
+    wake_->after(remaining);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
@@ -102,11 +190,13 @@ void QtToolkit::End() {
         return;
     ended_ = true;
     timer1_.stop();
-    wake_.stop();
+    wake_->stop();
     form_.hide();
     QCoreApplication::exit(0);
 }
 
-void QtToolkit::sceneChanged(const QRectF& dirty) { form_.canvas()->repaintTwips(dirty); }
+void QtToolkit::sceneChanged(const QRectF& dirty) {
+    form_.canvas()->repaintTwips(dirty);
+}
 
 } // namespace tervalin

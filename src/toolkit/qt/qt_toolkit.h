@@ -4,7 +4,10 @@
 #include "toolkit/scene_toolkit.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
+
+#include <memory>
 
 namespace tervalin {
 
@@ -16,6 +19,10 @@ namespace tervalin {
 // ticks that the event loop could not deliver on time (a busy machine, a
 // message box being dragged) are delivered late rather than lost.
 // Closing the window ends the program, whatever runs at that moment.
+//
+// For benchmarks, the environment variable TERVALIN_FRAME_LOG may name a
+// file to which every wait appends one line as it begins: the Timer value
+// and the wait's deadline, in seconds.
 class QtToolkit : public SceneToolkit {
 public:
     QtToolkit();
@@ -42,16 +49,21 @@ protected:
     void sceneChanged(const QRectF& dirty) override;
 
 private:
+    class Wake;
+
     void deliverTicks();
+    void logWait(double deadline);
 
     QElapsedTimer clock_;
     MainForm form_;
     QTimer timer1_;
-    QTimer wake_;
+    std::unique_ptr<Wake> wake_;
     int intervalMs_;
     long long ticksDelivered_ = 0;
     Handler tick_;
     bool ended_ = false;
+    std::unique_ptr<QFile> waitLog_;
+    double loggedDeadline_ = -1;
 };
 
 } // namespace tervalin

@@ -1,0 +1,259 @@
+#!/usr/bin/env python3
+"""Benchmark of the real Tervalin program in an X server of its own (Xvfb).
+
+    bench/run_bench.py build/tervalin             # the animation: about 20 s
+    bench/run_bench.py build/tervalin --timeout   # the time limit under load: about 4 min
+
+The first mode presses START, lets the watched vehicle drive its route and
+reports the CPU the program uses while animating, the frame period and the
+route's wall time, taken from the program's wait log (TERVALIN_FRAME_LOG),
+then closes the window as a window manager would and reports the exit status.
+
+The second mode keeps every core busy with processes of its own, presses
+START and measures when the time-out message box appears after the window
+opened; it then closes the box and reports the exit status.
+
+Needs Xvfb and xdotool (scripts/setup.sh installs them). Prints a table.
+"""
+
+import argparse
+import ctypes
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "Tervalin"
+TWIPS_PER_PIXEL = 15
+# START (Command1): Left 4440, Top 6480, Width 1455, Height 615 twips. With no
+# window manager the window's client area sits at the screen's top-left corner.
+START_CENTRE = ((4440 + 1455 // 2) // TWIPS_PER_PIXEL, (6480 + 615 // 2) // TWIPS_PER_PIXEL)
+ROUTE_FRAMES = 311
+
+GOALS = {
+    "cpu": 0.03,
+    "median": 31.0,
+    "p95": 32.0,
+    "route": (11.33, 11.6),
+    "timeout": (239.5, 240.5),
+}
+
+
+def start_xvfb():
+    """Starts Xvfb on a free display; returns the process and the display name."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            raise RuntimeError("Xvfb did not start")
+        number += chunk
+    os.close(read_end)
+    return xvfb, ":" + number.decode().strip()
+
+
+def windows(env):
+    """The mapped X windows titled like the program: the main window and any message box."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], env=env,
+                         capture_output=True, text=True).stdout
+    return [int(w) for w in out.split()]
+
+
+def wait_for(condition, timeout, step=0.01):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    raise TimeoutError("gave up waiting")
+
+
+class XEvent(ctypes.Union):
+    _fields_ = [("pad", ctypes.c_long * 24)]
+
+
+class XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+def close_window(display, window):
+    """Asks a window to close as a window manager does: a WM_DELETE_WINDOW message."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    dpy = x11.XOpenDisplay(display.encode())
+    if not dpy:
+        raise RuntimeError("cannot open the display")
+    event = XEvent()
+    message = XClientMessageEvent.from_buffer(event)
+    message.type = 33  # ClientMessage
+    message.window = window
+    message.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
+    message.format = 32
+    message.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
+    message.data[1] = 0  # CurrentTime
+    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
+    x11.XFlush(dpy)
+    x11.XCloseDisplay(dpy)
+
+
+def cpu_seconds(pid):
+    """User plus system CPU time of a process so far, in seconds."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def read_waits(path):
+    """The program's wait log: (start, deadline) of every wait, on its own clock."""
+    with open(path) as f:
+        return [tuple(map(float, line.split())) for line in f if line.strip()]
+
+
+def percentile(values, p):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
+
+
+def press_start(env):
+    subprocess.run(["xdotool", "mousemove", str(START_CENTRE[0]), str(START_CENTRE[1]),
+                    "click", "1"], env=env, check=True)
+
+
+def launch(program, env):
+    started = time.monotonic()
+    proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    window = wait_for(lambda: windows(env), 30)[0]
+    return proc, window, started, time.monotonic()
+
+
+def row(name, value, goal, ok):
+    print(f"| {name:<44} | {value:>12} | {goal:>14} | {'yes' if ok else 'NO':>4} |")
+
+
+def table_head():
+    print(f"| {'measure':<44} | {'measured':>12} | {'goal':>14} | {'met':>4} |")
+    print(f"|{'-' * 46}|{'-' * 14}|{'-' * 16}|{'-' * 6}|")
+
+
+def bench_animation(program, env, log):
+    proc, window, _, _ = launch(program, env)
+    time.sleep(0.5)
+    press_start(env)
+    clicked = time.monotonic()
+    cpu_at_click = cpu_seconds(proc.pid)
+    # The route takes about 11.5 s; wait until its last frame is in the log.
+    wait_for(lambda: sum(1 for s, d in read_waits(log) if d - s < 0.1) > ROUTE_FRAMES, 30, 0.1)
+    route_cpu = (cpu_seconds(proc.pid) - cpu_at_click) / (time.monotonic() - clicked)
+    # The background traffic alone, for five seconds after the route.
+    cpu_before, wall_before = cpu_seconds(proc.pid), time.monotonic()
+    time.sleep(5)
+    traffic_cpu = (cpu_seconds(proc.pid) - cpu_before) / (time.monotonic() - wall_before)
+
+    close_window(env["DISPLAY"], window)
+    closed = time.monotonic()
+    try:
+        status = proc.wait(10)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        status = "hung"
+    exit_time = time.monotonic() - closed
+
+    waits = read_waits(log)
+    frames = [s for s, d in waits if d - s < 0.1]  # a stop pause waits 1 s
+    pauses = [s for s, d in waits if d - s >= 0.1]
+    periods = [(b - a) * 1000 for a, b in zip(frames, frames[1:])
+               if not any(a < p < b for p in pauses)]
+    route = frames[ROUTE_FRAMES] - frames[0]
+    median, p95 = statistics.median(periods), percentile(periods, 95)
+
+    table_head()
+    row("CPU per wall second, route (core)", f"{route_cpu:.3f}", f"<= {GOALS['cpu']}",
+        route_cpu <= GOALS["cpu"])
+    row("CPU per wall second, traffic only (core)", f"{traffic_cpu:.3f}", f"<= {GOALS['cpu']}",
+        traffic_cpu <= GOALS["cpu"])
+    row(f"frame period median, {len(periods)} frames (ms)", f"{median:.2f}",
+        f"<= {GOALS['median']}", median <= GOALS["median"])
+    row("frame period p95 (ms)", f"{p95:.2f}", f"<= {GOALS['p95']}", p95 <= GOALS["p95"])
+    row("frame period max (ms)", f"{max(periods):.2f}", "", True)
+    lo, hi = GOALS["route"]
+    row(f"route wall time, {ROUTE_FRAMES} frames + {len(pauses)} pauses (s)", f"{route:.3f}",
+        f"{lo} to {hi}", lo <= route <= hi)
+    row("exit status after closing the window", str(status), "0", status == 0)
+    row("time from close to exit (s)", f"{exit_time:.3f}", "", True)
+    return status == 0
+
+
+def bench_timeout(program, env):
+    busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"])
+            for _ in range(os.cpu_count() or 1)]
+    try:
+        proc, window, launched, opened = launch(program, env)
+        time.sleep(0.5)
+        press_start(env)
+        boxes = wait_for(lambda: [w for w in windows(env) if w != window], 300, 0.05)
+        shown = time.monotonic()
+        subprocess.run(["xdotool", "windowfocus", str(boxes[0])], env=env)
+        subprocess.run(["xdotool", "key", "--window", str(boxes[0]), "Return"], env=env)
+        try:
+            status = proc.wait(10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            status = "hung"
+    finally:
+        for b in busy:
+            b.kill()
+            b.wait()
+    after_open, after_launch = shown - opened, shown - launched
+    lo, hi = GOALS["timeout"]
+    table_head()
+    row(f"time-out message after the window opened (s)", f"{after_open:.2f}", f"{lo} to {hi}",
+        lo <= after_open <= hi)
+    row("time-out message after launch (s)", f"{after_launch:.2f}", "", True)
+    row(f"busy processes loading the cores", str(len(busy)), "", True)
+    row("exit status after closing the message", str(status), "0", status == 0)
+    return status == 0 and lo <= after_open <= hi
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("program", help="path to the tervalin executable")
+    parser.add_argument("--timeout", action="store_true",
+                        help="measure when the time-out message appears, under load (4 min)")
+    args = parser.parse_args()
+    program = os.path.abspath(args.program)
+
+    xvfb, display = start_xvfb()
+    with tempfile.TemporaryDirectory() as tmp:
+        runtime = os.path.join(tmp, "runtime")
+        os.mkdir(runtime, 0o700)
+        log = os.path.join(tmp, "waits.log")
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
+                   XDG_RUNTIME_DIR=runtime, TERVALIN_FRAME_LOG=log)
+        try:
+            ok = bench_timeout(program, env) if args.timeout else bench_animation(program, env, log)
+        finally:
+            xvfb.terminate()
+            xvfb.wait()
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
