@@ -2,11 +2,12 @@
 
 namespace tervalin {
 
+// Dark and light as seen against the light-grey ground (lightness 0.75).
 bool isDark(const QColor& colour) {
     return colour.lightnessF() <= 0.35;
 }
 bool isLight(const QColor& colour) {
-    return colour.lightnessF() >= 0.75;
+    return colour.lightnessF() >= 0.85;
 }
 
 QColor darkRole(const QPalette& palette, QPalette::ColorRole role) {

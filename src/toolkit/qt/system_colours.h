@@ -15,8 +15,8 @@ namespace tervalin {
 // must come out dark and 9 (active title-bar text) light, or road edges,
 // rails and the centre line would vanish under a dark or pale scheme. The
 // palette's colour is taken where it is dark (or light) enough; otherwise
-// the palette's window text (or its highlighted text), and black (or white)
-// as the last resort.
+// the palette's window text (or its base), and black (or white) as the last
+// resort.
 QColor resolveColour(Colour colour, const QPalette& palette);
 
 // The palette's colour for `role` where it is dark, else the first dark one
