@@ -1,0 +1,223 @@
+#include "animation/route.h"
+#include "animation/run_loop.h"
+#include "app/handlers.h"
+#include "toolkit/qt/main_form.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "window/quiz_state.h"
+
+#include <QAbstractEventDispatcher>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace tervalin;
+
+namespace {
+
+// Counts the passes of the event loop: a wait that spins makes thousands a
+// second, one that blocks a few per event.
+class LoopPasses {
+public:
+    LoopPasses() {
+        connection_ = QObject::connect(QAbstractEventDispatcher::instance(),
+                                       &QAbstractEventDispatcher::awake, [this] { ++count; });
+    }
+    ~LoopPasses() { QObject::disconnect(connection_); }
+    int count = 0;
+
+private:
+    QMetaObject::Connection connection_;
+};
+
+struct Snapshot {
+    std::array<SceneToolkit::Geometry, kShapeCount> shapes;
+    std::size_t items = 0;
+};
+
+Snapshot snapshot(const QtToolkit& tk) {
+    Snapshot s;
+    for (int i = 0; i < kShapeCount; ++i)
+        s.shapes[i] = tk.geometry(static_cast<Shape>(i));
+    s.items = tk.surface().items().size();
+    return s;
+}
+
+enum class CloseWhen { BeforeStart, Driving, InStopPause, AfterRoute };
+
+} // namespace
+
+Q_DECLARE_METATYPE(CloseWhen)
+
+// START's handler runs nested in the queued click and returns only when the
+// program ends; these tests look at the window from timers that fire inside
+// the run's waits, and end the run by closing the window.
+class TestQtRun : public QObject {
+    Q_OBJECT
+private slots:
+    void startHidesItselfAndTheClockShowsTheMinutes() {
+        QtToolkit tk;
+        QuizState st;
+        wireHandlers(tk, st);
+        tk.form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
+        QVERIFY2(tk.Text(Control::Text2).isEmpty(), "the clock shows before START");
+
+        bool startVisible = true, clockVisible = false;
+        QString clock;
+        std::vector<DrawingSurface::Item> track;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (tk.surface().items().size() < 10 || tk.Text(Control::Text2).isEmpty())
+                return;
+            startVisible = tk.form().control(Control::Command1)->isVisible();
+            clockVisible = tk.form().control(Control::Text2)->isVisible();
+            clock = tk.Text(Control::Text2);
+            track = tk.surface().items();
+            tk.form().close();
+        });
+        probe.start(10);
+        QTest::mouseClick(tk.form().button(Control::Command1), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(tk.Ended(), 30000);
+
+        QVERIFY2(!startVisible, "START is still shown during the run");
+        QVERIFY2(clockVisible, "the clock box is not uncovered");
+        QCOMPARE(clock, QStringLiteral("00"));
+        QVERIFY2(!track.empty(), "no track was drawn");
+        const DrawingSurface::Item first{DrawingSurface::Item::Kind::Line, QPointF(3840, 6860),
+                                         QPointF(3840, 6960), QString()};
+        QVERIFY2(track.front() == first, "the first segment of the track is wrong");
+        QVERIFY2(!tk.form().isVisible(), "the window stays open after the close");
+    }
+
+    // Closing the window ends the program at once: the handler returns, no
+    // frame follows, nothing moves or is drawn after the close.
+    void closingTheWindowEndsTheRun_data() {
+        QTest::addColumn<CloseWhen>("when");
+        QTest::newRow("before START") << CloseWhen::BeforeStart;
+        QTest::newRow("while driving") << CloseWhen::Driving;
+        QTest::newRow("in a stop pause") << CloseWhen::InStopPause;
+        QTest::newRow("after the route") << CloseWhen::AfterRoute;
+    }
+
+    void closingTheWindowEndsTheRun() {
+        QFETCH(CloseWhen, when);
+        QtToolkit tk;
+        QuizState st;
+        wireHandlers(tk, st);
+        tk.form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
+        if (when == CloseWhen::BeforeStart) {
+            tk.form().close();
+            QVERIFY2(tk.Ended(), "closing the window did not end the program");
+            QVERIFY2(!tk.form().isVisible(), "the window stays open");
+            return;
+        }
+
+        const std::function<bool()> timeToClose = [&]() -> std::function<bool()> {
+            switch (when) {
+            case CloseWhen::Driving:
+                return [&] { return tk.surface().items().size() >= 20; };
+            case CloseWhen::InStopPause:
+                return [&] { return st.Start_znak && tk.Timer() < double(*st.Start_znak) + 0.5; };
+            default:
+                return [&] { return st.NUMBER_OF_POVOROT == 7; };
+            }
+        }();
+        std::optional<Snapshot> atClose;
+        std::optional<std::int16_t> legAtClose;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (atClose || !timeToClose())
+                return;
+            atClose = snapshot(tk);
+            legAtClose = st.NUMBER_OF_POVOROT;
+            tk.form().close();
+        });
+        probe.start(5);
+        QTest::mouseClick(tk.form().button(Control::Command1), Qt::LeftButton);
+        // Reached only once START's handler has returned.
+        QTRY_VERIFY_WITH_TIMEOUT(tk.Ended(), 60000);
+
+        QVERIFY2(atClose.has_value(), "the window was never closed");
+        const Snapshot now = snapshot(tk);
+        QVERIFY2(now.shapes == atClose->shapes, "something moved after the close");
+        QVERIFY2(now.items == atClose->items, "something was drawn after the close");
+        QCOMPARE(st.NUMBER_OF_POVOROT, legAtClose);
+        QVERIFY2(!tk.form().isVisible(), "the window stays open");
+    }
+
+    // Ticks the event loop could not deliver on time come in a burst as soon
+    // as it can: the count keeps to the monotonic clock within one tick.
+    void lateTicksAreCaughtUp() {
+        QtToolkit tk;
+        std::vector<std::pair<long long, double>> ticks; // number, Timer when delivered
+        tk.onTick([&] { ticks.emplace_back(ticks.size() + 1, tk.Timer()); });
+        QTRY_VERIFY(ticks.size() >= 2);
+        bool blocked = false;
+        QTimer::singleShot(0, [&] {
+            const double until = tk.Timer() + 0.3; // a handler busy for 0.3 s
+            while (tk.Timer() < until) {
+            }
+            blocked = true;
+        });
+        QTRY_VERIFY(blocked);
+        const std::size_t afterBlock = ticks.size();
+        QTRY_VERIFY(ticks.size() > afterBlock);
+        // A burst delivers its ticks within microseconds; after each burst
+        // the count is what the clock says is due.
+        std::size_t longestBurst = 1, burst = 1;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const auto [number, time] = ticks[i];
+            const long long due = std::llround(std::floor(time / 0.05));
+            QVERIFY2(number <= due, qPrintable(QStringLiteral("tick %1 came early").arg(number)));
+            const bool burstGoesOn = i + 1 < ticks.size() && ticks[i + 1].second - time < 0.001;
+            if (burstGoesOn) {
+                longestBurst = std::max(longestBurst, ++burst);
+                continue;
+            }
+            burst = 1;
+            QVERIFY2(number >= due - 1,
+                     qPrintable(QStringLiteral("at %1 s only %2 of %3 ticks were delivered")
+                                    .arg(time)
+                                    .arg(number)
+                                    .arg(due)));
+        }
+        QVERIFY2(longestBurst >= 5, "the busy handler delayed no ticks");
+    }
+
+    void waitsBlockUntilTheirDeadline() {
+        QtToolkit tk;
+        QuizState st;
+        int ticks = 0;
+        tk.onTick([&] { ++ticks; });
+
+        LoopPasses frame;
+        const double frameStart = tk.Timer();
+        Pacing_wait(tk);
+        QVERIFY2(tk.Timer() >= frameStart + 0.03, "the frame's wait ended early");
+        QVERIFY2(frame.count < 10, qPrintable(QStringLiteral("the frame's wait passed the event "
+                                                             "loop %1 times")
+                                                  .arg(frame.count)));
+
+        // A stop pause: leg 2 brings the vehicle from 2240 to 2140.
+        st.NUMBER_OF_POVOROT = 2;
+        st.X1 = tk.Left(Shape::tervalin);
+        tk.setTop(Shape::tervalin, 2240);
+        LoopPasses pause;
+        const int ticksBefore = ticks;
+        Route_step(tk, st, RunStart{6960, 3840});
+        QCOMPARE(tk.Top(Shape::tervalin), 2140.f);
+        QVERIFY2(st.Start_znak && tk.Timer() >= double(*st.Start_znak) + 1.0,
+                 "the stop pause ended early");
+        QVERIFY2(ticks - ticksBefore >= 19, "the clock did not tick during the stop pause");
+        QVERIFY2(pause.count < 100, qPrintable(QStringLiteral("the stop pause passed the event "
+                                                              "loop %1 times")
+                                                   .arg(pause.count)));
+    }
+};
+
+QTEST_MAIN(TestQtRun)
+#include "test_qt_run.moc"
