@@ -239,7 +239,7 @@ private:
             caption = l->text();
         QCOMPARE(caption, QString::fromUtf8(e.caption));
         if (auto* l = qobject_cast<QLabel*>(widget)) {
-            QCOMPARE(l->textFormat() == Qt::RichText, false);
+            QCOMPARE(l->textFormat(), Qt::PlainText);
             QVERIFY2(l->alignment() & Qt::AlignHCenter, e.name);
             QVERIFY2(l->wordWrap(), e.name);
         }

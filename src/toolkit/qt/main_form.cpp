@@ -61,7 +61,9 @@ void MainForm::buildControls() {
         const auto lbl = std::ranges::find(d.labels, name, &LabelDesc::name);
         if (lbl == d.labels.end())
             continue;
-        auto* l = new QLabel(str(lbl->caption), this);
+        auto* l = new QLabel(this);
+        l->setTextFormat(Qt::PlainText); // a caption is text, never markup
+        l->setText(str(lbl->caption));
         l->setObjectName(str(lbl->name));
         l->setGeometry(pixelRect(*lbl));
         l->setFont(toQFont(lbl->font));
