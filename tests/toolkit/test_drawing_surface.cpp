@@ -183,6 +183,18 @@ private slots:
                                 .arg(100 + fm.ascent())));
     }
 
+    // What Line draws lies under the road lines and the vehicles.
+    void drawingLiesUnderTheScene() {
+        ShownWindow w;
+        w.tk().Line({450, 4500}, {1200, 4500});  // across Line8, x 840
+        w.tk().Line({3600, 7200}, {4200, 7200}); // across tervalin, x 3840 to 3945
+        const Pixels px(w.grab());
+        QVERIFY2(isRed(px.at(45, 300)), "the track is missing");
+        QVERIFY2(!isRed(px.at(56, 300)), "the track covers the road edge");
+        QCOMPARE(px.at(259, 480), QColor(Qt::black));
+        QVERIFY2(isRed(px.at(250, 480)), "the track is missing beside tervalin");
+    }
+
     // The drawing is kept, not painted once: covering and uncovering the
     // window, or a control lying over it for a while, leaves it in place.
     void drawingSurvivesCovering() {
