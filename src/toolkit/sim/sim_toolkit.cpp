@@ -6,6 +6,8 @@
 
 namespace tervalin {
 
+SimToolkit::SimToolkit() : SimToolkit(mainWindow().timers.front().intervalMs / 1000.0) {}
+
 SimToolkit::SimToolkit(double tickInterval)
     : tickInterval_(toMicros(tickInterval)), messageOpenFor_(toMicros(1.0)) {
     const Description& d = mainWindow();
@@ -18,7 +20,9 @@ SimToolkit::SimToolkit(double tickInterval)
     focus_ = Control::Command1; // first in the tab order
 }
 
-SimToolkit::Micros SimToolkit::toMicros(double seconds) { return std::llround(seconds * 1e6); }
+SimToolkit::Micros SimToolkit::toMicros(double seconds) {
+    return std::llround(seconds * 1e6);
+}
 
 void SimToolkit::clickAt(double time, Control button) {
     script_.emplace(toMicros(time), Event{Action::Click, button, {}});
@@ -28,7 +32,9 @@ void SimToolkit::typeAt(double time, const QString& keys) {
     script_.emplace(toMicros(time), Event{Action::Type, Control::Command1, keys});
 }
 
-void SimToolkit::closeWindowAt(double time) { script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}}); }
+void SimToolkit::closeWindowAt(double time) {
+    script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}});
+}
 
 void SimToolkit::runUntil(double time) {
     const Micros until = toMicros(time);
@@ -37,9 +43,13 @@ void SimToolkit::runUntil(double time) {
         now_ = until;
 }
 
-int SimToolkit::focusRequests(Control control) const { return state(control).focusRequests; }
+int SimToolkit::focusRequests(Control control) const {
+    return state(control).focusRequests;
+}
 
-void SimToolkit::onClick(Control button, Handler handler) { mut(button).click = std::move(handler); }
+void SimToolkit::onClick(Control button, Handler handler) {
+    mut(button).click = std::move(handler);
+}
 
 void SimToolkit::setVisible(Control control, bool visible) {
     mut(control).visible = visible;
@@ -64,22 +74,26 @@ void SimToolkit::SetFocus(Control textBox) {
 }
 
 void SimToolkit::MsgBox(const QString& text) {
-    messages_.push_back({text, QString::fromUtf8(mainWindow().applicationTitle.data(),
-                                                 qsizetype(mainWindow().applicationTitle.size())),
+    messages_.push_back({text,
+                         QString::fromUtf8(mainWindow().applicationTitle.data(),
+                                           qsizetype(mainWindow().applicationTitle.size())),
                          Timer(), Timer()});
     const std::size_t index = messages_.size() - 1;
     const Micros closeAt = now_ + messageOpenFor_;
+    const bool wasModal = modal_; // a box opened from inside another box's events
     modal_ = true;
     if (messageObserver_)
         messageObserver_(messages_[index]);
     runEventsUntil(closeAt);
     if (!Ended() && now_ < closeAt)
         now_ = closeAt;
-    modal_ = false;
+    modal_ = wasModal;
     messages_[index].closedAt = Timer();
 }
 
-void SimToolkit::DoEvents() { runEventsUntil(now_); }
+void SimToolkit::DoEvents() {
+    runEventsUntil(now_);
+}
 
 void SimToolkit::WaitEvents(double deadline) {
     if (waitObserver_)

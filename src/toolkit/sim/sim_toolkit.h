@@ -31,7 +31,9 @@ public:
         double closedAt;
     };
 
-    explicit SimToolkit(double tickInterval = 0.05);
+    // Timer1 ticks at the interval the window description gives it.
+    SimToolkit();
+    explicit SimToolkit(double tickInterval);
 
     // The script.
     void clickAt(double time, Control button);
