@@ -1,0 +1,177 @@
+"""The built program on a private X server, driven as a user drives it.
+
+A test case gets its own X server; `with self.launch() as app:` starts the
+program, waits for its window and, when the block ends, closes the window if
+the program still runs and checks that it ended cleanly: exit status 0 and
+no sanitizer report. The program's stderr and the last screenshot each
+launch looked at are kept in the artifacts folder.
+"""
+
+import contextlib
+import os
+import re
+import subprocess
+import tempfile
+import time
+import unittest
+
+import layout
+from screen import is_black, is_ground, is_white
+from xserver import XServer, die_with_parent
+
+TITLE = "Tervalin"
+EXECUTABLE = os.environ.get("TERVALIN_EXE", "")
+ARTIFACTS = os.environ.get("E2E_ARTIFACTS") or tempfile.gettempdir()
+
+SANITIZER_REPORT = re.compile(
+    rb"ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: \w+Sanitizer")
+
+
+class Program:
+    def __init__(self, x, name, runtime_dir):
+        self.x = x
+        self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
+        env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir)
+        with open(self.stderr_path, "wb") as err:
+            self.proc = subprocess.Popen([EXECUTABLE], env=env, stdout=subprocess.DEVNULL,
+                                         stderr=err, preexec_fn=die_with_parent)
+        try:
+            self.window = x.wait_windows(TITLE, 1, timeout=20)[0]
+        except AssertionError as e:
+            status = self.proc.poll()
+            self.proc.kill()
+            state = "still runs" if status is None else f"ended with status {status}"
+            with open(self.stderr_path, errors="replace") as f:
+                raise AssertionError(f"{e}; the program {state}, its stderr:\n"
+                                     f"{f.read()[-2000:]}") from None
+        self.opened_at = time.monotonic()
+        self.geometry = x.geometry(self.window)
+        x.focus(self.window)
+        self.last_shot = None
+
+    # What the user sees and does
+    def shot(self):
+        self.last_shot = self.x.screenshot(self.window, self.geometry)
+        return self.last_shot
+
+    def click(self, place):
+        self.x.click(self.window, *place.centre())
+
+    def press_start(self):
+        self.click(layout.COMMAND1)
+
+    def message_box(self, timeout):
+        """Waits for a second window titled like the main one and returns it."""
+        windows = self.x.wait_windows(TITLE, 2, timeout)
+        return next(w for w in windows if w != self.window)
+
+    def close_message_box(self, box):
+        self.x.focus(box)
+        self.x.key("Return")
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout):
+        """The exit status, or None when the program still runs after `timeout` s."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def sanitizer_report(self):
+        with open(self.stderr_path, "rb") as f:
+            text = f.read()
+        match = SANITIZER_REPORT.search(text)
+        return text[max(0, match.start() - 200):match.start() + 3000].decode(
+            errors="replace") if match else None
+
+    # Moments of a run, found by polling screenshots
+    def wait_for(self, what, condition, timeout):
+        """Polls screenshots until `condition(shot)` holds; returns that shot."""
+        deadline = time.monotonic() + timeout
+        while True:
+            shot = self.shot()
+            if condition(shot):
+                return shot
+            if time.monotonic() > deadline or not self.running():
+                raise AssertionError(f"not seen within {timeout} s: {what}")
+
+    def wait_for_pause(self, top=layout.PAUSE_TOPS[0], timeout=20):
+        place = layout.pause_place(top)
+        return self.wait_for(f"the watched vehicle in its stop pause at Top {top}",
+                             lambda shot: vehicle_standing_at(shot, place), timeout)
+
+    def wait_for_route_end(self, timeout=40):
+        return self.wait_for("the watched vehicle back at its start with the answer controls",
+                             route_ended, timeout)
+
+
+def vehicle_at(shot, place):
+    return shot.share(place.box(inset=1), is_black) > 0.8
+
+
+def vehicle_standing_at(shot, place):
+    """The black vehicle fills the place but not the strips of 90 twips above
+    and below it, where it stands one step earlier or later."""
+    above = layout.Place(place.left, place.top - 90, place.width, 90)
+    below = layout.Place(place.left, place.top + place.height, place.width, 90)
+    return (vehicle_at(shot, place) and shot.count(above.box(inset=1), is_black) == 0 and
+            shot.count(below.box(inset=1), is_black) == 0)
+
+
+def route_ended(shot):
+    return (vehicle_at(shot, layout.TERVALIN) and
+            shot.share(layout.TEXT1.box(inset=4), is_white) > 0.5 and
+            shot.share(layout.COMMAND2.box(inset=4), is_ground) < 0.5)
+
+
+class EndToEndCase(unittest.TestCase):
+    """One X server per test; programs launched inside it are checked on exit."""
+
+    def setUp(self):
+        if not EXECUTABLE:
+            self.skipTest("TERVALIN_EXE names no program")
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"))
+        self.addCleanup(self.x.stop)
+        runtime = tempfile.TemporaryDirectory(prefix="xdg-")  # made 0700, as Qt wants it
+        self.addCleanup(runtime.cleanup)
+        self.runtime_dir = runtime.name
+
+    @contextlib.contextmanager
+    def launch(self, label=""):
+        name = self.id() + (f".{re.sub(r'[^A-Za-z0-9]+', '_', label)}" if label else "")
+        app = Program(self.x, name, self.runtime_dir)
+        try:
+            yield app
+        finally:
+            if app.last_shot:  # what the last check looked at, for whoever reads a failure
+                app.last_shot.save_png(os.path.join(ARTIFACTS, f"{name}.png"))
+            ended_by_test = not app.running()
+            if not ended_by_test:
+                with contextlib.suppress(RuntimeError):  # the window may be gone already
+                    self.x.close(app.window)
+            status = app.wait_exit(timeout=10)
+            if status is None:
+                app.proc.kill()
+                app.proc.wait()
+            report = app.sanitizer_report()
+        self.assertIsNone(report, f"{name}: sanitizer report on the program's stderr")
+        if not ended_by_test:
+            self.assertEqual(status, 0, f"{name}: exit status after closing the window")
+
+    def assertShare(self, shot, box, predicate, at_least=0.0, at_most=1.0, what=""):
+        share = shot.share(box, predicate)
+        self.assertTrue(at_least <= share <= at_most,
+                        f"{what}: {predicate.__name__} share {share:.3f} at {shot.describe(box)}, "
+                        f"expected {at_least:.3f}..{at_most:.3f}")
+
+    def assertStill(self, before, after, place, what):
+        changed = before.differing(after, place.box())
+        self.assertEqual(changed, 0, f"{what}: {changed} pixels changed at "
+                                     f"{before.describe(place.box())}")
+
+    def assertMoved(self, before, after, place, what):
+        self.assertGreater(before.differing(after, place.box()), 0,
+                           f"{what}: nothing changed at {before.describe(place.box())}")

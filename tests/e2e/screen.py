@@ -1,0 +1,128 @@
+"""Screenshots as pixels, and the colours the tests look for.
+
+Colours the window description fixes (the ground, the vehicles, the red of
+the track) are compared closely; system colours and widget styles, which
+depend on the platform's palette, only by being dark, light or not ground.
+"""
+
+import struct
+import zlib
+
+GROUND = (192, 192, 192)  # the window's BackColor 0x00C0C0C0
+
+
+def is_ground(p):
+    return p == GROUND
+
+
+def is_dark(p):  # road edges, rails, outlines, text: well below the ground's 192
+    return sum(p) / 3 < 128
+
+
+def is_black(p):
+    return max(p) < 40
+
+
+def is_white(p):
+    return min(p) >= 250
+
+
+def is_light(p):
+    return min(p) > 220
+
+
+def is_red(p):  # the window's ForeColor 0x000000FF: track and leg numbers
+    return p[0] > 200 and p[1] < 70 and p[2] < 70
+
+
+def is_dark_red(p):  # red_tram, 0x000000C0
+    return 150 < p[0] < 230 and p[1] < 40 and p[2] < 40
+
+
+def is_pink(p):  # rose_auto, 0x008080FF
+    return p[0] > 230 and 100 < p[1] < 160 and 100 < p[2] < 160
+
+
+def is_cyan(p):  # avto_blue's body, 0x00FFFF00
+    return p[0] < 60 and p[1] > 200 and p[2] > 200
+
+
+def is_sign_red(p):
+    return p[0] > 150 and p[1] < 90 and p[2] < 90
+
+
+def is_sign_blue(p):
+    return p[2] > 120 and p[0] < 90 and p[2] > p[1] + 40
+
+
+class Image:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    @classmethod
+    def from_ppm(cls, data):
+        # P6 header: magic, width, height, maxval, one whitespace byte, then RGB.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise ValueError("not an 8-bit binary PPM")
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, data[pos + 1:pos + 1 + 3 * width * height])
+
+    def pixel(self, x, y):
+        i = 3 * (int(y) * self.width + int(x))
+        return tuple(self.rgb[i:i + 3])
+
+    def pixels(self, boxes):
+        """Every pixel of a box (x0, y0, x1, y1), ends excluded, or of a list of
+        boxes; clipped to the image."""
+        for x0, y0, x1, y1 in boxes if isinstance(boxes, list) else [boxes]:
+            for y in range(max(0, y0), min(self.height, y1)):
+                for x in range(max(0, x0), min(self.width, x1)):
+                    yield self.pixel(x, y)
+
+    def count(self, boxes, predicate):
+        return sum(1 for p in self.pixels(boxes) if predicate(p))
+
+    def share(self, boxes, predicate):
+        """The share of the pixels for which the predicate holds."""
+        all_pixels = list(self.pixels(boxes))
+        return sum(1 for p in all_pixels if predicate(p)) / max(1, len(all_pixels))
+
+    def hits(self, boxes, predicate):
+        """The share of the boxes that hold at least one pixel for which the
+        predicate holds."""
+        return sum(1 for b in boxes if self.count(b, predicate)) / max(1, len(boxes))
+
+    @staticmethod
+    def describe(boxes):
+        """Pixels as a test message names them: the box that holds them all."""
+        boxes = boxes if isinstance(boxes, list) else [boxes]
+        x0, y0 = min(b[0] for b in boxes), min(b[1] for b in boxes)
+        x1, y1 = max(b[2] for b in boxes), max(b[3] for b in boxes)
+        return f"x {x0}..{x1 - 1}, y {y0}..{y1 - 1}"
+
+    def differing(self, other, box):
+        """How many pixels of the box differ between this image and another."""
+        return sum(1 for a, b in zip(self.pixels(box), other.pixels(box)) if a != b)
+
+    def save_png(self, path):
+        rows = b"".join(b"\0" + self.rgb[3 * self.width * y:3 * self.width * (y + 1)]
+                        for y in range(self.height))
+
+        def chunk(kind, body):
+            return (struct.pack(">I", len(body)) + kind + body +
+                    struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n")
+            f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)))
+            f.write(chunk(b"IDAT", zlib.compress(rows)))
+            f.write(chunk(b"IEND", b""))

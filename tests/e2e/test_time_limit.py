@@ -1,0 +1,27 @@
+"""The time limit: four minutes after the window opened, whatever the user does."""
+
+import sys
+import time
+import unittest
+
+from harness import EndToEndCase
+
+LIMIT = 240  # seconds: the clock's minute count reaching 4
+
+
+class TimeLimitTest(EndToEndCase):
+    def test_time_out_message_after_4_minutes_then_the_program_ends(self):
+        with self.launch() as app:
+            app.press_start()
+            box = app.message_box(timeout=LIMIT + 10)
+            shown_after = time.monotonic() - app.opened_at
+            print(f"time-out message {shown_after:.2f} s after the window opened", file=sys.stderr)
+            self.assertAlmostEqual(shown_after, LIMIT, delta=1.0,
+                                   msg="seconds from the window opening to the time-out message")
+            app.close_message_box(box)
+            self.assertEqual(app.wait_exit(timeout=2), 0,
+                             "the program ends within 2 s of the message closing, status 0")
+
+
+if __name__ == "__main__":
+    unittest.main()
