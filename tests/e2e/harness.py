@@ -96,6 +96,7 @@ class Program:
                 return shot
             if time.monotonic() > deadline or not self.running():
                 raise AssertionError(f"not seen within {timeout} s: {what}")
+            time.sleep(0.02)  # a shot takes a few ms; leave the cores to the program
 
     def wait_for_pause(self, top=layout.PAUSE_TOPS[0], timeout=20):
         place = layout.pause_place(top)

@@ -27,9 +27,9 @@ class Place:
         return ((self.left + self.width / 2) / TWIPS_PER_PIXEL,
                 (self.top + self.height / 2) / TWIPS_PER_PIXEL)
 
-    def moved(self, left=None, top=None):
+    def changed(self, left=None, top=None, height=None):
         return Place(self.left if left is None else left, self.top if top is None else top,
-                     self.width, self.height)
+                     self.width, self.height if height is None else height)
 
 
 def pixel(twips):
@@ -75,7 +75,7 @@ PAUSE_TOPS = (2140, 2040)
 
 
 def pause_place(top):
-    return TERVALIN.moved(left=10000, top=top)
+    return TERVALIN.changed(left=10000, top=top)
 
 
 # Where only the background traffic moves: the tram along the rails (left of

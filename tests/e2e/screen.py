@@ -59,23 +59,6 @@ class Image:
     def __init__(self, width, height, rgb):
         self.width, self.height, self.rgb = width, height, rgb
 
-    @classmethod
-    def from_ppm(cls, data):
-        # P6 header: magic, width, height, maxval, one whitespace byte, then RGB.
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while data[pos:pos + 1].isspace():
-                pos += 1
-            end = pos
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[pos:end])
-            pos = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise ValueError("not an 8-bit binary PPM")
-        width, height = int(fields[1]), int(fields[2])
-        return cls(width, height, data[pos + 1:pos + 1 + 3 * width * height])
-
     def pixel(self, x, y):
         i = 3 * (int(y) * self.width + int(x))
         return tuple(self.rgb[i:i + 3])

@@ -26,7 +26,8 @@ SCENE = [
      is_ground, 1.0, 1.0),
     ("light dash-dot centre line Line2", along(360, 900, 360, 7200, 0), is_light, 0.3, 0.95),
     ("dashed line Line5", along(9800, 2280, 10350, 2280, 0), is_dark, 0.3, 0.9),
-    ("pink rose_auto", L.Place(480, 360, 255, 240).box(inset=2), is_pink, 0.95, 1.0),
+    # rose_auto's lower part lies under the no-overtaking sign's box.
+    ("pink rose_auto", L.ROSE_AUTO.changed(height=240).box(inset=2), is_pink, 0.95, 1.0),
     ("dark-red red_tram", L.RED_TRAM.box(inset=3), is_dark_red, 0.95, 1.0),
     ("cyan body of avto_blue", L.AVTO_BLUE.box(inset=2), is_cyan, 0.6, 0.98),
     ("red hatch of avto_blue", L.AVTO_BLUE.box(inset=2), is_red, 0.02, 0.4),

@@ -15,7 +15,7 @@ import signal
 import subprocess
 import time
 
-from screen import Image
+import xlib
 
 
 class XServer:
@@ -40,8 +40,11 @@ class XServer:
             raise RuntimeError(f"Xvfb gave no display number; see {log_path}")
         self.display = ":" + number
         self.env = dict(os.environ, DISPLAY=self.display)
+        self._xlib = xlib.Display(self.display)
 
     def stop(self):
+        if hasattr(self, "_xlib"):
+            self._xlib.close()
         if self._proc.poll() is None:
             self._proc.terminate()
             self._proc.wait(timeout=10)
@@ -96,16 +99,11 @@ class XServer:
 
     def close(self, window):
         """Asks the window to close, as a window manager's close box does."""
-        _send_delete_window(self.display, window)
+        self._xlib.send_delete_window(window)
 
     def screenshot(self, window, geometry=None):
         """The window as it shows on the screen, including what covers it."""
-        x, y, width, height = geometry or self.geometry(window)
-        ppm = subprocess.run(
-            ["import", "-silent", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
-             "+repage", "-depth", "8", "ppm:-"],
-            env=self.env, check=True, capture_output=True, timeout=20).stdout
-        return Image.from_ppm(ppm)
+        return self._xlib.grab(*(geometry or self.geometry(window)))
 
 
 def die_with_parent():
@@ -125,54 +123,3 @@ def _read_line(fd, timeout):
             break
         text += chunk
     return text.decode().strip()
-
-
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-
-
-class _Event(ctypes.Union):  # XEvent: every event is padded to 24 longs
-    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-# Xlib's default error handler ends the process; a close request to a window
-# that is already gone must only fail.
-_x_errors = []
-_on_x_error = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
-    lambda display, event: _x_errors.append(event) or 0)
-
-
-def _send_delete_window(display, window):
-    x11 = ctypes.CDLL("libX11.so.6")
-    x11.XSetErrorHandler(_on_x_error)
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(_Event)]
-    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    dpy = x11.XOpenDisplay(display.encode())
-    if not dpy:
-        raise RuntimeError(f"cannot open display {display}")
-    try:
-        event = _Event()
-        message = event.xclient
-        message.type = 33  # ClientMessage
-        message.window = window
-        message.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
-        message.format = 32
-        message.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
-        message.data[1] = 0  # CurrentTime
-        _x_errors.clear()
-        x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
-        x11.XSync(dpy, 0)
-        if _x_errors:
-            raise RuntimeError(f"no window {window} to close")
-    finally:
-        x11.XCloseDisplay(dpy)
