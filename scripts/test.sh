@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Sets up and builds Tervalin, then runs the whole test suite through ctest.
-# Extra arguments go to ctest, e.g. `scripts/test.sh -LE slow` to skip the
-# four-minute time-limit test.
+# Sets up and builds Tervalin, fuzzes the reading of answers for a bounded
+# time (scripts/fuzz.sh; FUZZ_SECONDS=0 skips it), then runs the whole test
+# suite through ctest. Extra arguments go to ctest, e.g.
+# `scripts/test.sh -LE slow` to skip the four-minute time-limit test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/fuzz.sh
 cd "${BUILD_DIR:-build}"
 ctest --output-on-failure "$@"
-"$OLDPWD/scripts/fuzz.sh"
