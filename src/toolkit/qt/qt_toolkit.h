@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/qt/main_form.h"
+#include "toolkit/qt/wake.h"
 #include "toolkit/scene_toolkit.h"
 
 #include <QElapsedTimer>
@@ -49,8 +50,6 @@ protected:
     void sceneChanged(const QRectF& dirty) override;
 
 private:
-    class Wake;
-
     void deliverTicks();
     void logWait(double deadline);
 
