@@ -17,6 +17,8 @@ void Command2_Click(Toolkit& tk, QuizState& st) {
         tk.MsgBox(kWrongAnswer);
     if (st.OTVET == 0)
         tk.MsgBox(kRightAnswer);
+    if (tk.Ended())
+        return; // the window was closed while the verdict was shown
     tk.Cls();
     tk.setEnabled(Text1, false);
     tk.setVisible(Command2, false);

@@ -57,6 +57,44 @@ Q_DECLARE_METATYPE(CloseWhen)
 class TestQtRun : public QObject {
     Q_OBJECT
 private slots:
+    // A double click queues two calls before the first runs; the second must
+    // not start the handler inside the first one's waits.
+    void aSecondQueuedClickNeverNestsInTheFirst_data() {
+        QTest::addColumn<bool>("hidesItself");
+        QTest::newRow("a button that hides itself, like START") << true;
+        QTest::newRow("a button that stays while its handler runs") << false;
+    }
+    void aSecondQueuedClickNeverNestsInTheFirst() {
+        QFETCH(bool, hidesItself);
+        QtToolkit tk;
+        int calls = 0, depth = 0, deepest = 0;
+        tk.onClick(Control::Command2, [&] {
+            ++calls;
+            deepest = std::max(deepest, ++depth);
+            if (hidesItself)
+                tk.setVisible(Control::Command2, false);
+            const double until = tk.Timer() + 0.05;
+            while (tk.Timer() < until)
+                tk.WaitEvents(until);
+            --depth;
+        });
+        tk.form().show();
+        tk.setVisible(Control::Command2, true);
+        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
+        auto* button = tk.form().button(Control::Command2);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(); // both queued calls are delivered here
+        QCOMPARE(deepest, 1);
+        QCOMPARE(calls, 1);
+
+        tk.setVisible(Control::Command2, true);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents();
+        QVERIFY2(calls == 2, "a click after the handler has returned runs it again");
+    }
+
     void startHidesItselfAndTheClockShowsTheMinutes() {
         QtToolkit tk;
         QuizState st;

@@ -95,7 +95,7 @@ private slots:
         QTest::newRow("9") << 9 << 0 << "09";
         QTest::newRow("10") << 10 << 0 << "10";
         QTest::newRow("59") << 59 << 0 << "59";
-        QTest::newRow("the tick that brings the minute") << 3 << 19 << "03"; // s is 0: no carry
+        QTest::newRow("a tick that ends a second, not a minute") << 3 << 19 << "03";
     }
 
     void showsTheMinutesWithTwoDigits() {

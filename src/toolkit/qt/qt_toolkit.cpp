@@ -46,12 +46,19 @@ void QtToolkit::deliverTicks() {
 
 // The handler runs from the event loop once the button has finished its own
 // click handling, so a handler that runs for long leaves no button half-pressed.
+// A click queued behind another one (a double click) is dropped when the
+// button has gone or its handler is still running: a click never starts a
+// handler inside its own earlier run, as a synchronous click could not.
 void QtToolkit::onClick(Control button, Handler handler) {
     QObject::connect(
         form_.button(button), &QPushButton::clicked, &form_,
-        [this, handler = std::move(handler)] {
-            if (!ended_)
-                handler();
+        [this, button, handler = std::move(handler)] {
+            const QWidget* w = form_.button(button);
+            if (ended_ || running_.contains(button) || !w->isVisible() || !w->isEnabled())
+                return;
+            running_.insert(button);
+            handler();
+            running_.erase(button);
         },
         Qt::QueuedConnection);
 }

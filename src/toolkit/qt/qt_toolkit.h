@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <set>
 
 namespace tervalin {
 
@@ -61,6 +62,7 @@ private:
     long long ticksDelivered_ = 0;
     Handler tick_;
     bool ended_ = false;
+    std::set<Control> running_; // buttons whose click handler is running
     std::unique_ptr<QFile> waitLog_;
     double loggedDeadline_ = -1;
 };
