@@ -2,6 +2,8 @@
 
 #include "toolkit/controls.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -14,7 +16,9 @@ namespace tervalin {
 using Colour = std::uint32_t;
 
 inline constexpr Colour kSystemColourFlag = 0x80000000u;
-constexpr bool isSystemColour(Colour c) { return (c & kSystemColourFlag) != 0; }
+constexpr bool isSystemColour(Colour c) {
+    return (c & kSystemColourFlag) != 0;
+}
 
 struct FontDesc {
     std::string_view face; // "Times New Roman" or "MS Sans Serif"
@@ -96,7 +100,7 @@ struct PictureDesc {
     int index;
     int left, top, width, height;
     int tabIndex;
-    std::string_view resource; // the sign's vector source, a Qt resource path
+    std::string_view resource;       // the sign's vector source, a Qt resource path
     int pictureWidth, pictureHeight; // pixels
     std::string_view shows;
 };
@@ -108,7 +112,7 @@ struct ShapeDesc {
     std::string_view name;
     int index;
     int left, top, width, height;
-    Colour body;        // the opaque body, or the solid fill
+    Colour body; // the opaque body, or the solid fill
     ShapeLook look;
     Colour hatchColor;  // colour of the hatch lines, where there are any
     Colour borderColor; // 1-pixel outline
@@ -131,6 +135,11 @@ struct Description {
 };
 
 const Description& mainWindow();
+
+// The description's texts are UTF-8.
+inline QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 // Lookups by identity; every id has exactly one entry.
 const ButtonDesc& button(Control id);

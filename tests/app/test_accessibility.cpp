@@ -56,10 +56,6 @@ void enterState(QtToolkit& tk, const QString& state) {
     }
 }
 
-QString descText(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 } // namespace
 
 class TestAccessibility : public QObject {
@@ -109,10 +105,10 @@ private slots:
         QTest::newRow("START") << "Command1" << int(QAccessible::Button) << "START";
         QTest::newRow("answer button without carets")
             << "Command2" << int(QAccessible::Button) << QStringLiteral("ОТВЕТ");
-        QTest::newRow("answer prompt")
-            << "Label1" << int(QAccessible::StaticText) << descText(label(Control::Label1).caption);
-        QTest::newRow("task text")
-            << "Label2" << int(QAccessible::StaticText) << descText(label(Control::Label2).caption);
+        QTest::newRow("answer prompt") << "Label1" << int(QAccessible::StaticText)
+                                       << toQString(label(Control::Label1).caption);
+        QTest::newRow("task text") << "Label2" << int(QAccessible::StaticText)
+                                   << toQString(label(Control::Label2).caption);
         QTest::newRow("stop sign box") << "Picture2" << int(QAccessible::Graphic) << "stop sign";
     }
 
@@ -135,11 +131,11 @@ private slots:
         QtToolkit tk;
         QSet<QString> names;
         for (const PictureDesc& p : mainWindow().pictures) {
-            QAccessibleInterface* a = readerOf(tk.form().picture(descText(p.name)));
-            QVERIFY2(a, qPrintable(descText(p.name) + QStringLiteral(" has no interface")));
+            QAccessibleInterface* a = readerOf(tk.form().picture(toQString(p.name)));
+            QVERIFY2(a, qPrintable(toQString(p.name) + QStringLiteral(" has no interface")));
             const QString name = a->text(QAccessible::Name);
             QVERIFY2(name.contains(QStringLiteral("sign")),
-                     qPrintable(descText(p.name) + QStringLiteral(" reads as '") + name + '\''));
+                     qPrintable(toQString(p.name) + QStringLiteral(" reads as '") + name + '\''));
             names.insert(name);
         }
         QCOMPARE(names.size(), qsizetype(mainWindow().pictures.size()));

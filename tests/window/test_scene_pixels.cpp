@@ -23,7 +23,7 @@ namespace {
 
 const LineDesc& lineNamed(const QString& name) {
     for (const LineDesc& l : mainWindow().lines)
-        if (QString::fromUtf8(l.name.data(), qsizetype(l.name.size())) == name)
+        if (toQString(l.name) == name)
             return l;
     qFatal("no such line");
 }
@@ -241,7 +241,7 @@ private slots:
     void signBoxesHaveASunkenFrame_data() {
         QTest::addColumn<QString>("box");
         for (const PictureDesc& p : mainWindow().pictures)
-            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+            QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
     void signBoxesHaveASunkenFrame() {
@@ -320,7 +320,7 @@ private slots:
     void signsAreRenderedAtDeviceResolution_data() {
         QTest::addColumn<QString>("box");
         for (const PictureDesc& p : mainWindow().pictures)
-            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+            QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
     void signsAreRenderedAtDeviceResolution() {
@@ -342,7 +342,7 @@ private slots:
         const QPoint origin(px.deviceEdge(b->x() + 2), px.deviceEdge(b->y() + 2));
         const QImage onScreen = px.image().copy(QRect(origin, device));
 
-        QSvgRenderer svg(QString::fromUtf8(d.resource.data(), qsizetype(d.resource.size())));
+        QSvgRenderer svg(toQString(d.resource));
         QImage vector(int(std::ceil(d.pictureWidth * dpr_)), int(std::ceil(d.pictureHeight * dpr_)),
                       QImage::Format_ARGB32_Premultiplied);
         vector.fill(Qt::transparent);
@@ -386,7 +386,7 @@ private slots:
     void layoutKeepsItsProportions_data() {
         QTest::addColumn<QString>("box");
         for (const PictureDesc& p : mainWindow().pictures)
-            QTest::newRow(p.name.data()) << QString::fromUtf8(p.name.data(), p.name.size());
+            QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
     void layoutKeepsItsProportions() {

@@ -127,10 +127,6 @@ const Expected& expected(const QString& name) {
     return *std::ranges::find_if(kControls, [&](const Expected& e) { return name == e.name; });
 }
 
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // What the window description holds for a control: its kind, index and TabIndex.
 struct Held {
     QString kind;
@@ -141,25 +137,25 @@ struct Held {
 Held held(const QString& name) {
     const Description& d = mainWindow();
     for (const auto& b : d.buttons)
-        if (str(b.name) == name)
+        if (toQString(b.name) == name)
             return {"button", b.index, b.tabIndex};
     for (const auto& t : d.textBoxes)
-        if (str(t.name) == name)
+        if (toQString(t.name) == name)
             return {"text box", t.index, t.tabIndex};
     for (const auto& l : d.labels)
-        if (str(l.name) == name)
+        if (toQString(l.name) == name)
             return {"label", l.index, l.tabIndex};
     for (const auto& t : d.timers)
-        if (str(t.name) == name)
+        if (toQString(t.name) == name)
             return {"timer", t.index};
     for (const auto& p : d.pictures)
-        if (str(p.name) == name)
+        if (toQString(p.name) == name)
             return {"picture box", p.index, p.tabIndex};
     for (const auto& l : d.lines)
-        if (str(l.name) == name)
+        if (toQString(l.name) == name)
             return {"line", l.index};
     for (const auto& s : d.shapes)
-        if (str(s.name) == name)
+        if (toQString(s.name) == name)
             return {"shape", s.index};
     return {};
 }
@@ -178,7 +174,7 @@ private slots:
     void everyControlHasOneRow() {
         std::set<QString> stored, rows;
         for (std::string_view name : mainWindow().storedOrder)
-            stored.insert(str(name));
+            stored.insert(toQString(name));
         std::set<int> indexes;
         for (const Expected& e : kControls) {
             rows.insert(e.name);
@@ -261,8 +257,8 @@ private:
     // its colour or the ground.
     void checkLine(ShownWindow& w, const Expected& e) {
         const auto& lines = mainWindow().lines;
-        const LineDesc& line =
-            *std::ranges::find_if(lines, [&](const LineDesc& l) { return str(l.name) == e.name; });
+        const LineDesc& line = *std::ranges::find_if(
+            lines, [&](const LineDesc& l) { return toQString(l.name) == e.name; });
         QCOMPARE((std::array{line.x1, line.y1, line.x2, line.y2}),
                  (std::array{e.place[0], e.place[1], e.place[2], e.place[3]}));
         QCOMPARE(line.borderColor, e.colour);
@@ -309,7 +305,7 @@ private:
     // Where two lines cross, either may lie on top.
     static bool onAnotherLine(const Expected& self, QPoint p) {
         for (const LineDesc& l : mainWindow().lines) {
-            if (str(l.name) == self.name)
+            if (toQString(l.name) == self.name)
                 continue;
             const int reach = l.borderWidth / 2;
             const QRect band = QRect(QPoint(l.x1 / 15, l.y1 / 15), QPoint(l.x2 / 15, l.y2 / 15))
@@ -333,7 +329,7 @@ private:
     void checkShape(ShownWindow& w, const Expected& e) {
         const auto& shapes = mainWindow().shapes;
         const ShapeDesc& s = *std::ranges::find_if(
-            shapes, [&](const ShapeDesc& d) { return str(d.name) == e.name; });
+            shapes, [&](const ShapeDesc& d) { return toQString(d.name) == e.name; });
         const auto& g = w.tk().geometry(s.id);
         QCOMPARE((std::array{g.left, g.top, g.width, g.height}),
                  (std::array{float(e.place[0]), float(e.place[1]), float(e.place[2]),

@@ -13,10 +13,6 @@
 namespace tervalin {
 namespace {
 
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // The sign boxes and the scene are pictures: read them as graphics, not as
 // the bare frame or client area their widget classes would suggest.
 QAccessibleInterface* graphicsFactory(const QString& className, QObject* object) {
@@ -77,8 +73,8 @@ void describeForAssistiveTechnology(MainForm& form) {
     form.label(Control::Label1)->setBuddy(form.textBox(Control::Text1));
 
     for (const PictureDesc& p : mainWindow().pictures) {
-        if (PictureBox* box = form.picture(str(p.name)))
-            box->setAccessibleName(str(p.shows));
+        if (PictureBox* box = form.picture(toQString(p.name)))
+            box->setAccessibleName(toQString(p.shows));
     }
 
     SceneCanvas* scene = form.canvas();

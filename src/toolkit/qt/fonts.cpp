@@ -14,7 +14,7 @@ void installFontSubstitutes() {
 }
 
 QFont toQFont(const FontDesc& font) {
-    QFont f(QString::fromUtf8(font.face.data(), qsizetype(font.face.size())));
+    QFont f(toQString(font.face));
     f.setPointSizeF(font.points);
     f.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);
     // A face the desktop lacks falls back to a proportional one of its kind.

@@ -20,10 +20,6 @@
 namespace tervalin {
 namespace {
 
-QString str(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 template <typename Desc> QRect pixelRect(const Desc& d) {
     return toPixels(d.left, d.top, d.width, d.height).toRect();
 }
@@ -36,8 +32,8 @@ Qt::Alignment alignment(Align a) {
 
 MainForm::MainForm(const SceneToolkit& scene) {
     const WindowDesc& w = mainWindow().window;
-    setObjectName(str(w.name));
-    setWindowTitle(str(w.caption));
+    setObjectName(toQString(w.name));
+    setWindowTitle(toQString(w.caption));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/tervalin.svg")));
     // A fixed dialog frame: no resizing, no minimize or maximize button, the
     // close box kept; a tool window has no button of its own in the task bar.
@@ -63,8 +59,8 @@ void MainForm::buildControls() {
             continue;
         auto* l = new QLabel(this);
         l->setTextFormat(Qt::PlainText); // a caption is text, never markup
-        l->setText(str(lbl->caption));
-        l->setObjectName(str(lbl->name));
+        l->setText(toQString(lbl->caption));
+        l->setObjectName(toQString(lbl->name));
         l->setGeometry(pixelRect(*lbl));
         l->setFont(toQFont(lbl->font));
         l->setAlignment(alignment(lbl->alignment) | Qt::AlignTop);
@@ -89,8 +85,8 @@ void MainForm::buildControls() {
     for (const std::string_view name : std::views::reverse(d.storedOrder)) {
         if (const auto b = std::ranges::find(d.buttons, name, &ButtonDesc::name);
             b != d.buttons.end()) {
-            auto* pb = new QPushButton(str(b->caption), this);
-            pb->setObjectName(str(b->name));
+            auto* pb = new QPushButton(toQString(b->caption), this);
+            pb->setObjectName(toQString(b->name));
             pb->setGeometry(pixelRect(*b));
             pb->setFont(toQFont(b->font));
             pb->setAutoDefault(false);
@@ -99,7 +95,7 @@ void MainForm::buildControls() {
         } else if (const auto t = std::ranges::find(d.textBoxes, name, &TextBoxDesc::name);
                    t != d.textBoxes.end()) {
             auto* le = new QLineEdit(this);
-            le->setObjectName(str(t->name));
+            le->setObjectName(toQString(t->name));
             le->setGeometry(pixelRect(*t));
             le->setFont(toQFont(t->font));
             le->setAlignment(alignment(t->alignment) | Qt::AlignVCenter);
@@ -118,7 +114,7 @@ void MainForm::buildControls() {
     for (const TextBoxDesc& t : d.textBoxes)
         order.emplace_back(t.tabIndex, controls_.at(t.id));
     for (const PictureDesc& p : d.pictures)
-        order.emplace_back(p.tabIndex, picture(str(p.name)));
+        order.emplace_back(p.tabIndex, picture(toQString(p.name)));
     std::ranges::sort(order);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);

@@ -11,9 +11,8 @@
 namespace tervalin {
 
 PictureBox::PictureBox(const PictureDesc& desc, QWidget* parent)
-    : QFrame(parent), desc_(desc),
-      renderer_(QString::fromUtf8(desc.resource.data(), qsizetype(desc.resource.size()))) {
-    setObjectName(QString::fromUtf8(desc.name.data(), qsizetype(desc.name.size())));
+    : QFrame(parent), desc_(desc), renderer_(toQString(desc.resource)) {
+    setObjectName(toQString(desc.name));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken); // 2 pixels, sunken
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);

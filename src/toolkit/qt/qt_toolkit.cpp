@@ -95,9 +95,8 @@ void QtToolkit::Show() {
 void QtToolkit::MsgBox(const QString& text) {
     if (ended_)
         return;
-    const std::string_view title = mainWindow().applicationTitle;
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(title.data(), qsizetype(title.size())),
-                    text, QMessageBox::Ok, &form_);
+    QMessageBox box(QMessageBox::NoIcon, toQString(mainWindow().applicationTitle), text,
+                    QMessageBox::Ok, &form_);
     box.exec();
 }
 

@@ -74,10 +74,7 @@ void SimToolkit::SetFocus(Control textBox) {
 }
 
 void SimToolkit::MsgBox(const QString& text) {
-    messages_.push_back({text,
-                         QString::fromUtf8(mainWindow().applicationTitle.data(),
-                                           qsizetype(mainWindow().applicationTitle.size())),
-                         Timer(), Timer()});
+    messages_.push_back({text, toQString(mainWindow().applicationTitle), Timer(), Timer()});
     const std::size_t index = messages_.size() - 1;
     const Micros closeAt = now_ + messageOpenFor_;
     const bool wasModal = modal_; // a box opened from inside another box's events
