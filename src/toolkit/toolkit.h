@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/controls.h"
+#include "window/controls.h"
 
 #include <QPointF>
 #include <QString>
