@@ -3,7 +3,7 @@
 namespace tervalin {
 
 class Toolkit;
-class QuizState;
+struct QuizState;
 struct RunStart;
 
 // One frame of the watched vehicle's route: the leg chosen by

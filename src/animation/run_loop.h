@@ -3,7 +3,7 @@
 namespace tervalin {
 
 class Toolkit;
-class QuizState;
+struct QuizState;
 
 // Where tervalin stood when START was pressed; the route puts it back there.
 struct RunStart {

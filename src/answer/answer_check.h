@@ -5,7 +5,7 @@
 namespace tervalin {
 
 class Toolkit;
-class QuizState;
+struct QuizState;
 
 // The two verdicts, exactly as the user reads them.
 inline const QString kWrongAnswer =

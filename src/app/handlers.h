@@ -3,7 +3,7 @@
 namespace tervalin {
 
 class Toolkit;
-class QuizState;
+struct QuizState;
 
 // Wires the window's three event handlers: START's click runs the exercise,
 // the answer button's click judges the answer, and Timer1's tick runs the

@@ -3,7 +3,7 @@
 namespace tervalin {
 
 class Toolkit;
-class QuizState;
+struct QuizState;
 
 // The tick handler of Timer1: counts ticks into seconds, minutes and hours
 // and, once a run has started, shows the minutes in the clock box.

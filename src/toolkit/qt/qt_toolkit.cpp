@@ -3,7 +3,7 @@
 #include "toolkit/qt/scene_canvas.h"
 #include "window/description.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +23,7 @@ QtToolkit::QtToolkit() : form_(*this) {
     wake_ = std::make_unique<Wake>();
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
+    connectClicks();
 
     if (const QString path = qEnvironmentVariable("TERVALIN_FRAME_LOG"); !path.isEmpty()) {
         waitLog_ = std::make_unique<QFile>(path);
@@ -37,30 +38,25 @@ QtToolkit::~QtToolkit() {
 
 void QtToolkit::deliverTicks() {
     const long long due = clock_.elapsed() / intervalMs_;
-    while (ticksDelivered_ < due && !ended_) {
+    while (ticksDelivered_ < due && !Ended()) {
         ++ticksDelivered_;
-        if (tick_)
-            tick_();
+        tick();
     }
 }
 
-// The handler runs from the event loop once the button has finished its own
-// click handling, so a handler that runs for long leaves no button half-pressed.
-// A click queued behind another one (a double click) is dropped when the
-// button has gone or its handler is still running: a click never starts a
-// handler inside its own earlier run, as a synchronous click could not.
-void QtToolkit::onClick(Control button, Handler handler) {
-    QObject::connect(
-        form_.button(button), &QPushButton::clicked, &form_,
-        [this, button, handler = std::move(handler)] {
-            const QWidget* w = form_.button(button);
-            if (ended_ || running_.contains(button) || !w->isVisible() || !w->isEnabled())
-                return;
-            running_.insert(button);
-            handler();
-            running_.erase(button);
-        },
-        Qt::QueuedConnection);
+// The click reaches the handler from the event loop once the button has
+// finished its own click handling, so a handler that runs for long leaves no
+// button half-pressed.
+void QtToolkit::connectClicks() {
+    for (const Control button : {Control::Command1, Control::Command2})
+        QObject::connect(
+            form_.button(button), &QPushButton::clicked, &form_, [this, button] { click(button); },
+            Qt::QueuedConnection);
+}
+
+bool QtToolkit::takesClicks(Control button) const {
+    const QWidget* w = form_.button(button);
+    return w->isVisible() && w->isEnabled() && !QApplication::activeModalWidget();
 }
 
 void QtToolkit::setVisible(Control control, bool visible) {
@@ -84,17 +80,13 @@ void QtToolkit::SetFocus(Control textBox) {
     form_.textBox(textBox)->setFocus(Qt::OtherFocusReason);
 }
 
-void QtToolkit::Show() {
-    if (ended_)
-        return; // the window is gone for good
+void QtToolkit::raiseWindow() {
     form_.show();
     form_.raise();
     form_.activateWindow();
 }
 
-void QtToolkit::MsgBox(const QString& text) {
-    if (ended_)
-        return;
+void QtToolkit::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, toQString(mainWindow().applicationTitle), text,
                     QMessageBox::Ok, &form_);
     box.exec();
@@ -114,7 +106,7 @@ void QtToolkit::logWait(double deadline) {
 }
 
 void QtToolkit::WaitEvents(double deadline) {
-    if (ended_)
+    if (Ended())
         return;
     logWait(deadline);
     const double remaining = deadline - Timer();
@@ -126,10 +118,7 @@ void QtToolkit::WaitEvents(double deadline) {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void QtToolkit::End() {
-    if (ended_)
-        return;
-    ended_ = true;
+void QtToolkit::endProgram() {
     timer1_.stop();
     wake_->stop();
     form_.hide();

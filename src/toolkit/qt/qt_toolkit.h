@@ -9,7 +9,6 @@
 #include <QTimer>
 
 #include <memory>
-#include <set>
 
 namespace tervalin {
 
@@ -32,26 +31,25 @@ public:
 
     MainForm& form() { return form_; }
 
-    void onClick(Control button, Handler handler) override;
-    void onTick(Handler handler) override { tick_ = std::move(handler); }
     void setVisible(Control control, bool visible) override;
     void setEnabled(Control control, bool enabled) override;
     QString Text(Control textBox) const override;
     void setText(Control textBox, const QString& text) override;
     void SetFocus(Control textBox) override;
-    void Show() override;
-    void MsgBox(const QString& text) override;
     void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
-    void End() override;
-    bool Ended() const override { return ended_; }
 
 protected:
+    bool takesClicks(Control button) const override;
+    void showMessage(const QString& text) override;
+    void raiseWindow() override;
+    void endProgram() override;
     void sceneChanged(const QRectF& dirty) override;
 
 private:
     void deliverTicks();
+    void connectClicks();
     void logWait(double deadline);
 
     QElapsedTimer clock_;
@@ -60,9 +58,6 @@ private:
     std::unique_ptr<Wake> wake_;
     int intervalMs_;
     long long ticksDelivered_ = 0;
-    Handler tick_;
-    bool ended_ = false;
-    std::set<Control> running_; // buttons whose click handler is running
     std::unique_ptr<QFile> waitLog_;
     double loggedDeadline_ = -1;
 };

@@ -47,10 +47,6 @@ int SimToolkit::focusRequests(Control control) const {
     return state(control).focusRequests;
 }
 
-void SimToolkit::onClick(Control button, Handler handler) {
-    mut(button).click = std::move(handler);
-}
-
 void SimToolkit::setVisible(Control control, bool visible) {
     mut(control).visible = visible;
     if (!visible && focus_ == control)
@@ -73,7 +69,11 @@ void SimToolkit::SetFocus(Control textBox) {
         focus_ = textBox;
 }
 
-void SimToolkit::MsgBox(const QString& text) {
+bool SimToolkit::takesClicks(Control button) const {
+    return !modal_ && state(button).visible && state(button).enabled;
+}
+
+void SimToolkit::showMessage(const QString& text) {
     messages_.push_back({text, toQString(mainWindow().applicationTitle), Timer(), Timer()});
     const std::size_t index = messages_.size() - 1;
     const Micros closeAt = now_ + messageOpenFor_;
@@ -104,14 +104,9 @@ void SimToolkit::WaitEvents(double deadline) {
         now_ = until;
 }
 
-void SimToolkit::End() {
-    if (!endedAt_)
-        endedAt_ = Timer();
-}
-
 std::optional<SimToolkit::Micros> SimToolkit::nextEventTime() const {
     Micros next = (ticks_ + 1) * tickInterval_;
-    if (!tick_)
+    if (!hasTickHandler())
         next = INT64_MAX;
     if (!script_.empty() && script_.begin()->first < next)
         next = script_.begin()->first;
@@ -134,9 +129,9 @@ void SimToolkit::runEventsUntil(Micros until) {
 // A tick and a scripted event due at the same time: the tick goes first.
 void SimToolkit::runNextEvent() {
     const Micros tickAt = (ticks_ + 1) * tickInterval_;
-    if (tick_ && (script_.empty() || tickAt <= script_.begin()->first)) {
+    if (hasTickHandler() && (script_.empty() || tickAt <= script_.begin()->first)) {
         ++ticks_;
-        tick_();
+        tick();
         return;
     }
     const Event event = script_.begin()->second;
@@ -149,15 +144,11 @@ void SimToolkit::perform(const Event& event) {
     case Action::Close:
         End();
         return;
-    case Action::Click: {
-        const ControlState& button = state(event.control);
-        if (modal_ || !button.visible || !button.enabled)
-            return; // nothing there to click, or a message box is in the way
-        focus_ = event.control;
-        if (button.click)
-            button.click();
+    case Action::Click:
+        if (takesClicks(event.control))
+            focus_ = event.control; // pressing a button focuses it
+        click(event.control);
         return;
-    }
     case Action::Type:
         if (modal_ || !focus_ || (focus_ != Control::Text1 && focus_ != Control::Text2))
             return;

@@ -67,20 +67,20 @@ public:
     std::optional<double> endedAt() const { return endedAt_; }
 
     // Toolkit
-    void onClick(Control button, Handler handler) override;
-    void onTick(Handler handler) override { tick_ = std::move(handler); }
     void setVisible(Control control, bool visible) override;
     void setEnabled(Control control, bool enabled) override;
     QString Text(Control textBox) const override { return state(textBox).text; }
     void setText(Control textBox, const QString& text) override { mut(textBox).text = text; }
     void SetFocus(Control textBox) override;
-    void Show() override { ++showRequests_; }
-    void MsgBox(const QString& text) override;
     void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(now_) / 1e6; }
-    void End() override;
-    bool Ended() const override { return endedAt_.has_value(); }
+
+protected:
+    bool takesClicks(Control button) const override;
+    void showMessage(const QString& text) override;
+    void raiseWindow() override { ++showRequests_; }
+    void endProgram() override { endedAt_ = Timer(); }
 
 private:
     using Micros = std::int64_t;
@@ -90,7 +90,6 @@ private:
         bool visible = true;
         bool enabled = true;
         QString text;
-        Handler click;
         int focusRequests = 0;
     };
     enum class Action { Click, Type, Close };
@@ -114,7 +113,6 @@ private:
     Micros now_ = 0;
     Micros tickInterval_;
     long long ticks_ = 0;
-    Handler tick_;
     std::multimap<Micros, Event> script_;
     std::map<Control, ControlState> controls_;
     std::optional<Control> focus_;
