@@ -4,19 +4,14 @@
 
 include(GNUInstallDirs)
 
-# The program's identity on the desktop: the desktop entry's file name, the
-# icon's name and the window's desktop file name.
-set(TERVALIN_APP_ID "org.tervalin.Tervalin")
-set(TERVALIN_PROGRAM "tervalin")
-set(TERVALIN_SUMMARY "Traffic-rules exercise: count the violations of one vehicle")
-target_compile_definitions(tervalin PRIVATE TERVALIN_APP_ID="${TERVALIN_APP_ID}")
+set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
 set(_icon_svg ${PROJECT_SOURCE_DIR}/src/window/pictures/tervalin.svg)
 
 # A tiny tool that rasterises the vector icon into an opaque picture.
-add_executable(tervalin_icon_render ${_pkg_src}/icon_render.cpp)
+qt_add_executable(tervalin_icon_render ${_pkg_src}/icon_render.cpp)
 target_link_libraries(tervalin_icon_render PRIVATE Qt6::Gui Qt6::Svg)
 
 set(_icon_png ${_pkg_out}/${TERVALIN_APP_ID}.png)

@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 packages=(
     # building
     cmake ninja-build g++ qt6-base-dev qt6-svg-dev dpkg-dev desktop-file-utils
+    # the format check
+    clang-format-14 git
     # fonts the window asks for, or their metric-compatible stand-ins
     fonts-liberation2 fonts-dejavu-core
     # tests and benchmarks in a real X server, and looking at the window

@@ -1,4 +1,4 @@
-#include "animation/recorded_run.h"
+#include "support/recorded_run.h"
 
 #include <QTest>
 

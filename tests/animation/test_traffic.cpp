@@ -1,5 +1,5 @@
-#include "animation/recorded_run.h"
 #include "animation/traffic.h"
+#include "support/recorded_run.h"
 #include "window/description.h"
 
 #include <QTest>

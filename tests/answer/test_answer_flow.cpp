@@ -2,16 +2,11 @@
 // toolkit: the verdict's box, the animation standing still behind it, and
 // what the window shows afterwards.
 #include "answer/answer_check.h"
-#include "app/handlers.h"
-#include "clock/quiz_clock.h"
-#include "toolkit/sim/sim_toolkit.h"
-#include "window/quiz_state.h"
+#include "support/recorded_run.h"
 
 #include <QTest>
 
 #include <algorithm>
-#include <array>
-#include <functional>
 #include <vector>
 
 using namespace tervalin;
@@ -21,102 +16,6 @@ namespace {
 
 constexpr double kStartAt = 1.0;
 constexpr double kRunFor = 300; // past the four-minute limit
-
-bool isVerdict(const SimToolkit::Message& m) {
-    return m.text == kRightAnswer || m.text == kWrongAnswer;
-}
-
-// What the window shows that the animation changes.
-struct Scene {
-    std::array<SceneToolkit::Geometry, kShapeCount> shapes;
-    std::vector<DrawingSurface::Item> drawn;
-    bool operator==(const Scene&) const = default;
-};
-
-// A run started by START at kStartAt, with a script that reacts to what the
-// window shows. Every frame wait first fires the steps whose condition holds
-// (each once, in order), then the per-frame observers. Steps may script
-// clicks and typing from that moment on.
-class ScriptedRun {
-public:
-    using Frame = std::function<void(double now)>;
-
-    SimToolkit tk;
-    QuizState st;
-    int framesWhileBoxOpen = 0;
-    int ticksWhileBoxOpen = 0;
-    int sceneChangesWhileBoxOpen = 0;
-    std::function<void()> onVerdict; // called while the verdict's box is open
-
-    ScriptedRun() {
-        wireHandlers(tk, st);
-        tk.onTick([this] {
-            Timer1_Tick(tk, st);
-            if (!tk.messageBoxOpen())
-                return;
-            ++ticksWhileBoxOpen;
-            if (scene() != sceneAtBox_)
-                ++sceneChangesWhileBoxOpen;
-        });
-        tk.setMessageObserver([this](const SimToolkit::Message& m) {
-            sceneAtBox_ = scene();
-            if (isVerdict(m) && onVerdict)
-                onVerdict();
-        });
-        tk.setWaitObserver([this](double now, double) {
-            if (tk.messageBoxOpen())
-                ++framesWhileBoxOpen;
-            for (Step& step : steps_) {
-                if (!step.done && step.when()) {
-                    step.done = true;
-                    step.then(now);
-                }
-            }
-            for (const Frame& frame : frames_)
-                frame(now);
-        });
-        tk.clickAt(kStartAt, Command1);
-    }
-
-    void at(std::function<bool()> when, Frame then) {
-        steps_.push_back({std::move(when), std::move(then), false});
-    }
-    void eachFrame(Frame frame) { frames_.push_back(std::move(frame)); }
-
-    // Types `keys` into the focused control and presses the answer button.
-    void answer(double now, const QString& keys) {
-        tk.typeAt(now + 0.001, keys);
-        tk.clickAt(now + 0.002, Command2);
-    }
-    std::vector<SimToolkit::Message> verdicts() const {
-        std::vector<SimToolkit::Message> out;
-        std::copy_if(tk.messages().begin(), tk.messages().end(), std::back_inserter(out),
-                     isVerdict);
-        return out;
-    }
-    // `count` verdicts have been shown and none is open.
-    bool judged(std::size_t count) const {
-        return verdicts().size() == count && !tk.messageBoxOpen();
-    }
-    Scene scene() const {
-        Scene s;
-        for (int i = 0; i < kShapeCount; ++i)
-            s.shapes[i] = tk.geometry(Shape(i));
-        s.drawn = tk.surface().items();
-        return s;
-    }
-    void finish() { tk.runUntil(kRunFor); }
-
-private:
-    struct Step {
-        std::function<bool()> when;
-        Frame then;
-        bool done;
-    };
-    std::vector<Step> steps_;
-    std::vector<Frame> frames_;
-    Scene sceneAtBox_;
-};
 
 bool onlyLines(const std::vector<DrawingSurface::Item>& items) {
     return std::all_of(items.begin(), items.end(), [](const DrawingSurface::Item& i) {
@@ -130,7 +29,7 @@ class TestAnswerFlow : public QObject {
     Q_OBJECT
 private slots:
     void rightAnswerOnTheLastLeg() {
-        ScriptedRun run;
+        RecordedRun run;
         SimToolkit& tk = run.tk;
         run.at([&] { return tk.isVisible(Command2); }, [&](double now) { run.answer(now, "0"); });
 
@@ -157,7 +56,7 @@ private slots:
                    focusRequestsAfter = tk.focusRequests(Text1);
                });
         run.eachFrame([&](double) { framesFocusedAfter += run.judged(1) && tk.focus() == Text1; });
-        run.finish();
+        run.run(kStartAt, kRunFor);
 
         const auto verdicts = run.verdicts();
         QVERIFY2(verdicts.size() == 1 && verdicts[0].text == kRightAnswer, "one verdict: right");
@@ -191,12 +90,12 @@ private slots:
     // A wrong answer early on the last leg: the button comes back, and
     // pressing it judges the same text again; typing into the greyed box is lost.
     void secondClickJudgesTheSameTextAgain() {
-        ScriptedRun run;
+        RecordedRun run;
         SimToolkit& tk = run.tk;
         run.at([&] { return tk.isVisible(Command2); }, [&](double now) { run.answer(now, "7"); });
         run.at([&] { return run.judged(1) && tk.isVisible(Command2); },
                [&](double now) { run.answer(now, "1"); });
-        run.finish();
+        run.run(kStartAt, kRunFor);
 
         const auto verdicts = run.verdicts();
         QVERIFY2(verdicts.size() == 2, "two verdicts");
@@ -213,7 +112,7 @@ private slots:
     // After the route has ended the button, once hidden, stays hidden, the
     // window stays clear, and the traffic drives on until the time limit.
     void answerAfterTheRouteEnds() {
-        ScriptedRun run;
+        RecordedRun run;
         SimToolkit& tk = run.tk;
         run.at([&] { return run.st.NUMBER_OF_POVOROT == 7; },
                [&](double now) { run.answer(now, "-2,5"); });
@@ -227,7 +126,7 @@ private slots:
             buttonFramesAfter += tk.isVisible(Command2);
             tramLefts.push_back(tk.Left(Shape::red_tram));
         });
-        run.finish();
+        run.run(kStartAt, kRunFor);
 
         QVERIFY2(run.verdicts().size() == 1 && run.verdicts()[0].text == kWrongAnswer,
                  "-2 is wrong");

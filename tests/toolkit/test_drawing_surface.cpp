@@ -1,7 +1,7 @@
 // Line, Print and Cls on the window's drawing surface, in both toolkits:
 // the display list they keep, and in the real window the pixels.
 
-#include "window/shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/sim/sim_toolkit.h"
 

@@ -3,7 +3,7 @@
 // places them. The same cases run at device pixel ratios 1, 1.5 and 2
 // (see CMakeLists.txt): widths are checked in device pixels.
 
-#include "shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/system_colours.h"

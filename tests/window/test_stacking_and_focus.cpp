@@ -1,7 +1,7 @@
 // Which control lies on top where controls overlap, where the keyboard
 // focus goes, and the window's fixed frame.
 
-#include "shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"

@@ -2,7 +2,7 @@
 // index, place, size, caption, font and visibility, and every line and
 // vehicle as held and drawn.
 
-#include "shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"

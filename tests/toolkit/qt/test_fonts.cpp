@@ -2,7 +2,7 @@
 // without them: "Times New Roman" to Liberation Serif, "MS Sans Serif" to a
 // proportional sans face, never to a monospace one.
 
-#include "window/shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/qt/scene_canvas.h"
 

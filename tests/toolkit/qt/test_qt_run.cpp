@@ -1,6 +1,7 @@
 #include "animation/route.h"
 #include "animation/run_loop.h"
 #include "app/handlers.h"
+#include "support/scene_snapshot.h"
 #include "toolkit/qt/main_form.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "window/quiz_state.h"
@@ -31,19 +32,6 @@ public:
 private:
     QMetaObject::Connection connection_;
 };
-
-struct Snapshot {
-    std::array<SceneToolkit::Geometry, kShapeCount> shapes;
-    std::size_t items = 0;
-};
-
-Snapshot snapshot(const QtToolkit& tk) {
-    Snapshot s;
-    for (int i = 0; i < kShapeCount; ++i)
-        s.shapes[i] = tk.geometry(static_cast<Shape>(i));
-    s.items = tk.surface().items().size();
-    return s;
-}
 
 enum class CloseWhen { BeforeStart, Driving, InStopPause, AfterRoute };
 
@@ -164,13 +152,13 @@ private slots:
                 return [&] { return st.NUMBER_OF_POVOROT == 7; };
             }
         }();
-        std::optional<Snapshot> atClose;
+        std::optional<test::SceneSnapshot> atClose;
         std::optional<std::int16_t> legAtClose;
         QTimer probe;
         QObject::connect(&probe, &QTimer::timeout, [&] {
             if (atClose || !timeToClose())
                 return;
-            atClose = snapshot(tk);
+            atClose = test::snapshotOf(tk);
             legAtClose = st.NUMBER_OF_POVOROT;
             tk.form().close();
         });
@@ -180,9 +168,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(tk.Ended(), 60000);
 
         QVERIFY2(atClose.has_value(), "the window was never closed");
-        const Snapshot now = snapshot(tk);
+        const test::SceneSnapshot now = test::snapshotOf(tk);
         QVERIFY2(now.shapes == atClose->shapes, "something moved after the close");
-        QVERIFY2(now.items == atClose->items, "something was drawn after the close");
+        QVERIFY2(now.drawn == atClose->drawn, "something was drawn after the close");
         QCOMPARE(st.NUMBER_OF_POVOROT, legAtClose);
         QVERIFY2(!tk.form().isVisible(), "the window stays open");
     }

@@ -2,7 +2,7 @@
 // segment repaints the area around it, never the whole scene, and the
 // signs are rendered from their vector source once, not on every paint.
 
-#include "window/shown_window.h"
+#include "support/shown_window.h"
 
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/scene_snapshot.h"
 #include "toolkit/sim/sim_toolkit.h"
 #include "window/quiz_state.h"
 
@@ -49,10 +50,14 @@ private:
 
 // One whole run in the simulated toolkit with the three handlers wired,
 // recording the state at the end of every frame (when its Pacing_wait
-// begins) and at every stop pause.
+// begins) and at every stop pause, and playing a user who reacts to what the
+// window shows: at every wait the steps whose condition holds fire (each
+// once, in order), then the per-frame actions. Steps may script clicks and
+// typing from that moment on.
 class RecordedRun {
 public:
-    using Shapes = std::array<SceneToolkit::Geometry, kShapeCount>;
+    using Shapes = test::Shapes;
+    using Action = std::function<void(double now)>;
 
     struct Frame {
         int number;       // 1-based
@@ -86,13 +91,26 @@ public:
 
     RecordedRun();
 
+    // The scripted user: `then` runs at the first wait at which `when` holds;
+    // `each` runs at every wait.
+    void at(std::function<bool()> when, Action then);
+    void eachFrame(Action each) { eachFrame_.push_back(std::move(each)); }
+    // Types `keys` into the focused control and presses the answer button.
+    void answer(double now, const QString& keys);
+
     // Presses START at `startAt` and runs the program until its end, closing
     // the window at `until` if it has not ended by then. (The run loop never
     // returns to the top-level loop, so only the end of the program stops it.)
     void run(double startAt, double until);
 
-    Shapes shapes() const;
+    Shapes shapes() const { return test::shapesOf(tk); }
     std::optional<double> lastWaitStart() const;
+    // The answer's verdicts shown so far.
+    std::vector<SimToolkit::Message> verdicts() const;
+    // `count` verdicts have been shown and none is open.
+    bool judged(std::size_t count) const {
+        return verdicts().size() == count && !tk.messageBoxOpen();
+    }
 
     RecordingToolkit tk;
     QuizState st;
@@ -102,12 +120,32 @@ public:
     // Called on every message box as it opens, with the shapes at that moment.
     std::vector<std::pair<SimToolkit::Message, Shapes>> messages;
     std::vector<QString> text2AtMessages;
+    // Called while the verdict's box is open.
+    std::function<void()> onVerdict;
+    // What happens behind an open message box.
+    int framesWhileBoxOpen = 0;
+    int ticksWhileBoxOpen = 0;
+    int sceneChangesWhileBoxOpen = 0;
 
 private:
+    struct Step {
+        std::function<bool()> when;
+        Action then;
+        bool done;
+    };
+
+    void onTick();
     void onWait(double now, double deadline);
+    void record(double now, double deadline);
     std::optional<double> frameStart_;
     std::optional<double> pauseDeadline_;
+    std::vector<Step> steps_;
+    std::vector<Action> eachFrame_;
+    test::SceneSnapshot sceneAtBox_;
 };
+
+// The verdicts of the answer check.
+bool isVerdict(const SimToolkit::Message& m);
 
 // Frame number `n` (1-based) of a recorded run.
 inline const RecordedRun::Frame& frame(const RecordedRun& r, int n) {
