@@ -17,7 +17,6 @@ Needs Xvfb and xdotool (scripts/setup.sh installs them). Prints a table.
 """
 
 import argparse
-import ctypes
 import os
 import statistics
 import subprocess
@@ -25,11 +24,13 @@ import sys
 import tempfile
 import time
 
+# The X server, the window search, input and the close request are the
+# end-to-end tests' own.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import layout  # noqa: E402
+from xserver import XServer  # noqa: E402
+
 TITLE = "Tervalin"
-TWIPS_PER_PIXEL = 15
-# START (Command1): Left 4440, Top 6480, Width 1455, Height 615 twips. With no
-# window manager the window's client area sits at the screen's top-left corner.
-START_CENTRE = ((4440 + 1455 // 2) // TWIPS_PER_PIXEL, (6480 + 615 // 2) // TWIPS_PER_PIXEL)
 ROUTE_FRAMES = 311
 
 GOALS = {
@@ -41,30 +42,6 @@ GOALS = {
 }
 
 
-def start_xvfb():
-    """Starts Xvfb on a free display; returns the process and the display name."""
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read_end, 16)
-        if not chunk:
-            raise RuntimeError("Xvfb did not start")
-        number += chunk
-    os.close(read_end)
-    return xvfb, ":" + number.decode().strip()
-
-
-def windows(env):
-    """The mapped X windows titled like the program: the main window and any message box."""
-    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], env=env,
-                         capture_output=True, text=True).stdout
-    return [int(w) for w in out.split()]
-
-
 def wait_for(condition, timeout, step=0.01):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -73,44 +50,6 @@ def wait_for(condition, timeout, step=0.01):
             return value
         time.sleep(step)
     raise TimeoutError("gave up waiting")
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [("pad", ctypes.c_long * 24)]
-
-
-class XClientMessageEvent(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-
-
-def close_window(display, window):
-    """Asks a window to close as a window manager does: a WM_DELETE_WINDOW message."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.c_void_p]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    if not dpy:
-        raise RuntimeError("cannot open the display")
-    event = XEvent()
-    message = XClientMessageEvent.from_buffer(event)
-    message.type = 33  # ClientMessage
-    message.window = window
-    message.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
-    message.format = 32
-    message.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
-    message.data[1] = 0  # CurrentTime
-    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
-    x11.XFlush(dpy)
-    x11.XCloseDisplay(dpy)
 
 
 def cpu_seconds(pid):
@@ -131,16 +70,15 @@ def percentile(values, p):
     return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
 
 
-def press_start(env):
-    subprocess.run(["xdotool", "mousemove", str(START_CENTRE[0]), str(START_CENTRE[1]),
-                    "click", "1"], env=env, check=True)
+def press_start(x, window):
+    x.click(window, *layout.COMMAND1.centre())
 
 
-def launch(program, env):
+def launch(program, x, env):
     started = time.monotonic()
     proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
-    window = wait_for(lambda: windows(env), 30)[0]
+    window = x.wait_windows(TITLE, 1, 30)[0]
     return proc, window, started, time.monotonic()
 
 
@@ -153,10 +91,10 @@ def table_head():
     print(f"|{'-' * 46}|{'-' * 14}|{'-' * 16}|{'-' * 6}|")
 
 
-def bench_animation(program, env, log):
-    proc, window, _, _ = launch(program, env)
+def bench_animation(program, x, env, log):
+    proc, window, _, _ = launch(program, x, env)
     time.sleep(0.5)
-    press_start(env)
+    press_start(x, window)
     clicked = time.monotonic()
     cpu_at_click = cpu_seconds(proc.pid)
     # The route takes about 11.5 s; wait until its last frame is in the log.
@@ -167,7 +105,7 @@ def bench_animation(program, env, log):
     time.sleep(5)
     traffic_cpu = (cpu_seconds(proc.pid) - cpu_before) / (time.monotonic() - wall_before)
 
-    close_window(env["DISPLAY"], window)
+    x.close(window)
     closed = time.monotonic()
     try:
         status = proc.wait(10)
@@ -201,18 +139,18 @@ def bench_animation(program, env, log):
     return status == 0
 
 
-def bench_timeout(program, env):
+def bench_timeout(program, x, env):
     busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"])
             for _ in range(os.cpu_count() or 1)]
     try:
-        proc, window, launched, opened = launch(program, env)
+        proc, window, launched, opened = launch(program, x, env)
         time.sleep(0.5)
-        press_start(env)
-        boxes = wait_for(lambda: [w for w in windows(env) if w != window], 300, 0.05)
+        press_start(x, window)
+        boxes = wait_for(lambda: [w for w in x.windows(TITLE) if w != window], 300, 0.05)
         shown = time.monotonic()
         # OK with the keyboard: the box takes the focus, then Return goes to it.
-        subprocess.run(["xdotool", "windowfocus", str(boxes[0])], env=env)
-        subprocess.run(["xdotool", "key", "Return"], env=env)
+        x.focus(boxes[0])
+        x.key("Return")
         try:
             status = proc.wait(10)
         except subprocess.TimeoutExpired:
@@ -241,18 +179,20 @@ def main():
     args = parser.parse_args()
     program = os.path.abspath(args.program)
 
-    xvfb, display = start_xvfb()
     with tempfile.TemporaryDirectory() as tmp:
+        x = XServer(os.path.join(tmp, "xvfb.log"))
         runtime = os.path.join(tmp, "runtime")
         os.mkdir(runtime, 0o700)
         log = os.path.join(tmp, "waits.log")
-        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb",
-                   XDG_RUNTIME_DIR=runtime, TERVALIN_FRAME_LOG=log)
+        env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime,
+                   TERVALIN_FRAME_LOG=log)
         try:
-            ok = bench_timeout(program, env) if args.timeout else bench_animation(program, env, log)
+            if args.timeout:
+                ok = bench_timeout(program, x, env)
+            else:
+                ok = bench_animation(program, x, env, log)
         finally:
-            xvfb.terminate()
-            xvfb.wait()
+            x.stop()
     return 0 if ok else 1
 
 
