@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Sets up and builds Tervalin, fuzzes the reading of answers for a bounded
 # time (scripts/fuzz.sh; FUZZ_SECONDS=0 skips it), then runs the whole test
-# suite through ctest. Extra arguments go to ctest, e.g.
-# `scripts/test.sh -LE slow` to skip the four-minute time-limit test.
+# suite through ctest, TEST_JOBS (default 3) tests side by side: the
+# four-minute time-limit test starts first and the rest run beside it, each
+# end-to-end test in an X server of its own. Extra arguments go to ctest,
+# e.g. `scripts/test.sh -LE slow` to skip the four-minute time-limit test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/fuzz.sh
 cd "${BUILD_DIR:-build}"
-ctest --output-on-failure "$@"
+ctest --output-on-failure -j "${TEST_JOBS:-3}" "$@"
