@@ -2,10 +2,12 @@
 #include "toolkit/qt/display_guard.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/qt_toolkit.h"
+#include "toolkit/qt/window_frame.h"
 #include "window/quiz_state.h"
 
 #include <QApplication>
 
+#include <memory>
 #include <optional>
 
 int main(int argc, char* argv[]) {
@@ -29,6 +31,12 @@ int main(int argc, char* argv[]) {
     tervalin::QtToolkit tk;
     tervalin::QuizState st;
     tervalin::wireHandlers(tk, st);
-    tk.form().show();
+    std::unique_ptr<tervalin::WindowFrame> frame;
+    if (tervalin::WindowFrame::needed()) {
+        frame = std::make_unique<tervalin::WindowFrame>(tk.form());
+        frame->show();
+    } else {
+        tk.form().show();
+    }
     return app.exec();
 }
