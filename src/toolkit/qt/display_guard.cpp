@@ -2,11 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace tervalin {
 namespace {
 
+// Qt's threads may log while the main thread connects.
+std::mutex mutex;
 DisplayGuard* active = nullptr;
+QtMessageHandler afterwards = nullptr;
 
 // What Qt's platform plugins say when their display cannot be reached:
 // xcb when DISPLAY is unset or names no server, Wayland when it finds no
@@ -19,12 +23,15 @@ bool saysDisplayUnreachable(const std::string& category, const QString& text) {
 } // namespace
 
 DisplayGuard::DisplayGuard() {
+    const std::lock_guard lock(mutex);
     active = this;
     previous_ = qInstallMessageHandler(&DisplayGuard::handle);
+    afterwards = previous_;
 }
 
 DisplayGuard::~DisplayGuard() {
     qInstallMessageHandler(previous_);
+    const std::lock_guard lock(mutex);
     active = nullptr;
     passOn();
 }
@@ -35,6 +42,12 @@ const char* DisplayGuard::noDisplayLine() {
 }
 
 void DisplayGuard::handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    std::unique_lock lock(mutex);
+    if (!active) { // a message that came in as the guard ended
+        lock.unlock();
+        afterwards(type, context, text);
+        return;
+    }
     DisplayGuard& self = *active;
     if (type != QtFatalMsg) {
         self.held_.push_back({type, context.category ? context.category : "", text});
