@@ -1,10 +1,14 @@
-# Installing and packaging Tervalin: the program, its desktop entry and icons
-# (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
+# Installing and packaging Tervalin: the program, its desktop entry, icons and
+# software-centre entry (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
 # and on Windows the executable's icon and version block.
 
 include(GNUInstallDirs)
 
 set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
+# The software-centre entry's screenshots are the two of docs/, published
+# under this address.
+set(TERVALIN_URL "https://tervalin.example.org" CACHE STRING
+    "The program's home page, where docs/screenshot*.png are published")
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
@@ -23,11 +27,15 @@ add_custom_command(OUTPUT ${_icon_png}
 add_custom_target(tervalin_icon ALL DEPENDS ${_icon_png})
 
 configure_file(${_pkg_src}/tervalin.desktop.in ${_pkg_out}/${TERVALIN_APP_ID}.desktop @ONLY)
+configure_file(${_pkg_src}/tervalin.metainfo.xml.in ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml
+               @ONLY)
 
 install(TARGETS tervalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX AND NOT APPLE)
     install(FILES ${_pkg_out}/${TERVALIN_APP_ID}.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES ${_icon_png}
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
     install(FILES ${_icon_svg}
@@ -67,7 +75,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
+# On a Wayland desktop the program runs as a native client through this plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The long description, one line of it per line; cpack puts the summary above.
 string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "One window shows a plan view of a small road network. After START a black"
@@ -92,6 +101,13 @@ if(BUILD_TESTING)
                 -DDESKTOP_FILE=${_prefix}/${CMAKE_INSTALL_DATADIR}/applications/${TERVALIN_APP_ID}.desktop
                 -P ${_check}/desktop_entry.cmake)
     set_tests_properties(package_desktop_entry_valid PROPERTIES
+        LABELS package FIXTURES_REQUIRED tervalin_installed
+        SKIP_REGULAR_EXPRESSION "SKIP: ")
+
+    add_test(NAME package_metainfo_valid
+        COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DAPP_ID=${TERVALIN_APP_ID}
+                -P ${_check}/metainfo.cmake)
+    set_tests_properties(package_metainfo_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
         SKIP_REGULAR_EXPRESSION "SKIP: ")
 

@@ -16,6 +16,10 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     # tests and benchmarks in a real X server, and looking at the window
     xvfb xauth xdotool x11-utils imagemagick python3
+    # running as a native Wayland client, and a compositor to test that in
+    qt6-wayland weston
+    # validating the software-centre entry (AppStream metainfo)
+    appstream
     # the fuzz target and the sanitizer runtime
     clang libclang-rt-14-dev
 )

@@ -26,7 +26,7 @@ if(NOT count EQUAL 1)
     message(FATAL_ERROR "cpack made ${count} packages: ${debs}")
 endif()
 
-execute_process(COMMAND dpkg-deb -f ${debs} Package Version Depends
+execute_process(COMMAND dpkg-deb -f ${debs} Package Version Depends Recommends
                 OUTPUT_VARIABLE fields RESULT_VARIABLE rc)
 execute_process(COMMAND dpkg-deb -c ${debs} OUTPUT_VARIABLE contents)
 message(STATUS "${debs}\n${fields}")
@@ -49,7 +49,12 @@ foreach(dep libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libc6 fonts-liberat
         list(APPEND problems "no dependency on ${dep}")
     endif()
 endforeach()
+# The Wayland platform plugin, for native Wayland desktops.
+if(NOT fields MATCHES "Recommends: (.*[ ,])?qt6-wayland[ ,(\n]")
+    list(APPEND problems "it does not recommend qt6-wayland")
+endif()
 foreach(f ./usr/bin/tervalin ./usr/share/applications/${APP_ID}.desktop
+          ./usr/share/metainfo/${APP_ID}.metainfo.xml
           ./usr/share/icons/hicolor/64x64/apps/${APP_ID}.png
           ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
     string(REPLACE "." "\\." pattern "${f}")

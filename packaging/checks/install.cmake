@@ -19,7 +19,8 @@ set(problems)
 set(program ${PREFIX}/bin/${PROGRAM})
 set(entry ${PREFIX}/share/applications/${APP_ID}.desktop)
 set(icons ${PREFIX}/share/icons/hicolor)
-foreach(f ${program} ${entry} ${icons}/64x64/apps/${APP_ID}.png
+foreach(f ${program} ${entry} ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml
+          ${icons}/64x64/apps/${APP_ID}.png
           ${icons}/scalable/apps/${APP_ID}.svg)
     if(NOT EXISTS ${f})
         list(APPEND problems "missing: ${f}")

@@ -63,6 +63,11 @@ class XServer:
                               check=False)
         return sorted(int(w) for w in found.split())
 
+    def windows_of_class(self, name):
+        """The windows whose class is exactly `name`, oldest first."""
+        found = self._xdotool("search", "--class", f"^{re.escape(name)}$", check=False)
+        return sorted(int(w) for w in found.split())
+
     def wait_windows(self, title, count, timeout):
         """Waits until exactly `count` windows titled `title` are mapped."""
         deadline = time.monotonic() + timeout
@@ -90,6 +95,13 @@ class XServer:
     def click(self, window, x, y):
         """A left click at pixel (x, y) of the window's client area."""
         self._xdotool("mousemove", "--window", window, "--sync", round(x), round(y), "click", 1)
+
+    def click_at(self, x, y):
+        """A left click at pixel (x, y) of the screen."""
+        self._xdotool("mousemove", "--sync", round(x), round(y), "click", 1)
+
+    def move_pointer(self, x, y):
+        self._xdotool("mousemove", "--sync", round(x), round(y))
 
     def type(self, text):
         self._xdotool("type", "--delay", 50, text)

@@ -1,0 +1,51 @@
+# Checks the installed software-centre entry: appstreamcli (package
+# appstream) validates it together with the desktop entry it launches, and
+# its id and launchable name the installed desktop entry. Errors and warnings
+# fail; hints are only shown.
+#   cmake -DPREFIX=... -DAPP_ID=... -P metainfo.cmake
+find_program(APPSTREAMCLI appstreamcli)
+if(NOT APPSTREAMCLI)
+    message("SKIP: appstreamcli is not installed (package appstream)")
+    return()
+endif()
+set(metainfo ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml)
+if(NOT EXISTS ${metainfo})
+    message(FATAL_ERROR "no software-centre entry at ${metainfo}")
+endif()
+
+set(problems)
+foreach(what validate validate-tree)
+    if(what STREQUAL "validate")
+        set(target ${metainfo})
+    else()
+        set(target ${PREFIX})
+    endif()
+    execute_process(COMMAND ${APPSTREAMCLI} ${what} --no-net --no-color ${target}
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    message(STATUS "appstreamcli ${what} ${target}:\n${out}")
+    if(NOT rc EQUAL 0 OR out MATCHES "(^|\n)[EW]: ")
+        list(APPEND problems "appstreamcli ${what} rejects it (${rc})")
+    endif()
+endforeach()
+
+file(READ ${metainfo} text)
+if(NOT text MATCHES "<id>${APP_ID}</id>")
+    list(APPEND problems "its id is not ${APP_ID}")
+endif()
+if(NOT text MATCHES "<launchable type=\"desktop-id\">${APP_ID}\\.desktop</launchable>")
+    list(APPEND problems "it launches no ${APP_ID}.desktop")
+endif()
+if(NOT EXISTS ${PREFIX}/share/applications/${APP_ID}.desktop)
+    list(APPEND problems "the desktop entry it launches is not installed")
+endif()
+if(NOT text MATCHES "<release version=\"1\\.00\"")
+    list(APPEND problems "no release 1.00")
+endif()
+if(NOT text MATCHES "<summary xml:lang=\"ru\">")
+    list(APPEND problems "no Russian summary")
+endif()
+
+if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "The software-centre entry ${metainfo} is wrong:\n  ${text}")
+endif()
