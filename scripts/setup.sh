@@ -14,6 +14,9 @@ packages=(
     fonts-liberation2 fonts-dejavu-core
     # tests and benchmarks in a real X server, and looking at the window
     xvfb xauth xdotool x11-utils imagemagick python3
+    # reading the window as a screen reader does: its own D-Bus session, the
+    # accessibility bus, and pyatspi for Debian's /usr/bin/python3
+    dbus-daemon at-spi2-core python3-pyatspi
     # the fuzz target and the sanitizer runtime
     clang libclang-rt-14-dev
 )

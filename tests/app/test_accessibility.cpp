@@ -165,6 +165,7 @@ private slots:
         QtToolkit tk;
         QAccessibleInterface* window = readerOf(&tk.form());
         QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Tervalin"));
+        QCOMPARE(window->role(), QAccessible::Window);
         QAccessibleInterface* scene = readerOf(tk.form().canvas());
         QCOMPARE(scene->role(), QAccessible::Graphic);
         const QString what = scene->text(QAccessible::Description);

@@ -16,13 +16,17 @@ namespace tervalin {
 namespace {
 
 // The sign boxes and the scene are pictures: read them as graphics, not as
-// the bare frame or client area their widget classes would suggest.
-QAccessibleInterface* graphicsFactory(const QString& className, QObject* object) {
+// the bare frame or client area their widget classes would suggest. The
+// main window is read as a window, not as a plain client area.
+QAccessibleInterface* roleFactory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
+    auto* w = static_cast<QWidget*>(object);
     if (className == QLatin1String(PictureBox::staticMetaObject.className()) ||
         className == QLatin1String(SceneCanvas::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+        return new QAccessibleWidget(w, QAccessible::Graphic);
+    if (className == QLatin1String(MainForm::staticMetaObject.className()))
+        return new QAccessibleWidget(w, QAccessible::Window);
     return nullptr;
 }
 
@@ -85,7 +89,7 @@ QString caption(const MainForm& form, Control id) {
 
 void describeForAssistiveTechnology(MainForm& form) {
     static const bool factoryInstalled = [] {
-        QAccessible::installFactory(graphicsFactory);
+        QAccessible::installFactory(roleFactory);
         return true;
     }();
     Q_UNUSED(factoryInstalled);
