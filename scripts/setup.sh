@@ -20,6 +20,9 @@ packages=(
     qt6-wayland weston
     # validating the software-centre entry (AppStream metainfo)
     appstream
+    # reading the window as a screen reader does: its own D-Bus session, the
+    # accessibility bus, and pyatspi for Debian's /usr/bin/python3
+    dbus-daemon at-spi2-core python3-pyatspi
     # the fuzz target and the sanitizer runtime
     clang libclang-rt-14-dev
 )

@@ -78,17 +78,17 @@ constexpr std::array kLines{
 
 constexpr std::array kPictures{
     PictureDesc{"Picture6", 2, 10440, 2280, 855, 855, 10, ":/pictures/level_crossing.svg", 50, 53,
-                "level-crossing sign"},
+                "Знак «Железнодорожный переезд»"},
     PictureDesc{"Picture5", 3, 2160, 6480, 735, 735, 9, ":/pictures/parking.svg", 50, 49,
-                "parking sign"},
+                "Знак «Парковка»"},
     PictureDesc{"Picture4", 4, 600, 600, 735, 615, 7, ":/pictures/no_overtaking.svg", 50, 41,
-                "no-overtaking sign"},
+                "Знак «Обгон запрещён»"},
     PictureDesc{"Picture3", 5, 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
-                "no-right-turn sign"},
+                "Знак «Поворот направо запрещён»"},
     PictureDesc{"Picture2", 6, 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51,
-                "stop sign"},
+                "Знак «Стоп»"},
     PictureDesc{"Picture1", 7, 3720, 3600, 855, 855, 3, ":/pictures/no_left_turn.svg", 50, 51,
-                "no-left-turn sign"},
+                "Знак «Поворот налево запрещён»"},
 };
 
 constexpr std::array kShapes{

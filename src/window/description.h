@@ -102,7 +102,7 @@ struct PictureDesc {
     int tabIndex;
     std::string_view resource;       // the sign's vector source, a Qt resource path
     int pictureWidth, pictureHeight; // pixels
-    std::string_view shows;
+    std::string_view shows;          // UTF-8: the sign's name, as a screen reader reads it
 };
 
 enum class ShapeLook { Plain, VerticalHatch, SolidFill };

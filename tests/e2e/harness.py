@@ -28,10 +28,10 @@ SANITIZER_REPORT = re.compile(
 
 
 class Program:
-    def __init__(self, x, name, runtime_dir, args=()):
+    def __init__(self, x, name, runtime_dir, args=(), env=None):
         self.x = x
         self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
-        env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir)
+        env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir, **(env or {}))
         with open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen([EXECUTABLE, *args], env=env, stdout=subprocess.DEVNULL,
                                          stderr=err, preexec_fn=die_with_parent)
@@ -141,9 +141,10 @@ class EndToEndCase(unittest.TestCase):
         self.runtime_dir = runtime.name
 
     @contextlib.contextmanager
-    def launch(self, label="", args=()):
+    def launch(self, label="", args=(), env=None):
+        """`args`: the program's command line; `env`: variables added to its environment."""
         name = self.id() + (f".{re.sub(r'[^A-Za-z0-9]+', '_', label)}" if label else "")
-        app = Program(self.x, name, self.runtime_dir, args)
+        app = Program(self.x, name, self.runtime_dir, args, env)
         try:
             yield app
         finally:

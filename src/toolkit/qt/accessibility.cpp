@@ -10,37 +10,72 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <string_view>
+
 namespace tervalin {
 namespace {
 
 // The sign boxes and the scene are pictures: read them as graphics, not as
-// the bare frame or client area their widget classes would suggest.
-QAccessibleInterface* graphicsFactory(const QString& className, QObject* object) {
+// the bare frame or client area their widget classes would suggest. The
+// main window is read as a window, not as a plain client area.
+QAccessibleInterface* roleFactory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
+    auto* w = static_cast<QWidget*>(object);
     if (className == QLatin1String(PictureBox::staticMetaObject.className()) ||
         className == QLatin1String(SceneCanvas::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+        return new QAccessibleWidget(w, QAccessible::Graphic);
+    if (className == QLatin1String(MainForm::staticMetaObject.className()))
+        return new QAccessibleWidget(w, QAccessible::Window);
     return nullptr;
 }
 
+// Texts are UTF-8.
 struct Reading {
     Control control;
     const char* name; // nullptr: the caption
     const char* description;
 };
 
-// What a screen reader says for the controls the user works with. The
-// answer button's caption "^ОТВЕТ ^" has its carets for looks only.
+// What a screen reader says for the controls, in Russian like everything
+// the user reads. The answer button's caption "^ОТВЕТ ^" has its carets for
+// looks only.
 constexpr Reading kReadings[] = {
     {Control::Command1, nullptr,
-     "Starts the black vehicle on its route; the quiz clock takes the button's place"},
-    {Control::Command2, "ОТВЕТ", "Checks the number of violations typed in the answer box"},
-    {Control::Text1, "answer", "How many traffic violations the black vehicle committed"},
-    {Control::Text2, "minutes", "Whole minutes on the quiz clock; four are allowed"},
-    {Control::Label1, nullptr, nullptr},
-    {Control::Label2, nullptr, nullptr},
+     "Запускает движение чёрного автомобиля; на месте кнопки появится счётчик минут"},
+    {Control::Command2, "ОТВЕТ", "Проверяет число нарушений, введённое в поле ответа"},
+    {Control::Text1, "Число нарушений", "Сколько нарушений совершил чёрный автомобиль"},
+    {Control::Text2, "Минуты", "Сколько минут прошло; на задачу отводится 4 минуты"},
+    {Control::Label1, nullptr, "Подсказка к полю ответа"},
+    {Control::Label2, nullptr, "Задание"},
 };
+
+struct SignPlace {
+    std::string_view picture;
+    const char* where;
+};
+
+// Where each sign stands, as its description.
+constexpr SignPlace kSignPlaces[] = {
+    {"Picture1", "В углу у нижней поперечной дороги"},
+    {"Picture2", "Слева от правой дороги, у трамвайных путей"},
+    {"Picture3", "Слева от правой дороги, под верхней дорогой"},
+    {"Picture4", "На углу левой и верхней дорог"},
+    {"Picture5", "В левом нижнем квартале, у короткой нижней дороги"},
+    {"Picture6", "Справа от правой дороги, под трамвайными путями"},
+};
+
+const char* const kWindowDescription =
+    "Упражнение по правилам дорожного движения: нажмите START, проследите за чёрным "
+    "автомобилем и сосчитайте его нарушения";
+
+const char* const kSceneName = "Схема дорог";
+const char* const kSceneDescription =
+    "Вид сверху на дороги на сером фоне: двухполосная дорога слева, дорога сверху, "
+    "дорога справа с железнодорожным переездом через трамвайные пути, нижняя поперечная "
+    "дорога, короткая дорога снизу и боковая дорога; у дорог шесть знаков. Чёрный "
+    "автомобиль едет по маршруту и оставляет след с номерами участков, а тёмно-красный "
+    "трамвай, розовый и голубой автомобили ездят по кругу.";
 
 QString caption(const MainForm& form, Control id) {
     if (QPushButton* b = form.button(id))
@@ -54,37 +89,34 @@ QString caption(const MainForm& form, Control id) {
 
 void describeForAssistiveTechnology(MainForm& form) {
     static const bool factoryInstalled = [] {
-        QAccessible::installFactory(graphicsFactory);
+        QAccessible::installFactory(roleFactory);
         return true;
     }();
     Q_UNUSED(factoryInstalled);
 
     form.setAccessibleName(form.windowTitle());
-    form.setAccessibleDescription(QStringLiteral(
-        "Traffic-rules exercise: watch the black vehicle drive its route and count its "
-        "violations"));
+    form.setAccessibleDescription(QString::fromUtf8(kWindowDescription));
 
     for (const Reading& r : kReadings) {
         QWidget* w = form.control(r.control);
         w->setAccessibleName(r.name ? QString::fromUtf8(r.name) : caption(form, r.control));
-        if (r.description)
-            w->setAccessibleDescription(QString::fromUtf8(r.description));
+        w->setAccessibleDescription(QString::fromUtf8(r.description));
     }
     form.label(Control::Label1)->setBuddy(form.textBox(Control::Text1));
 
     for (const PictureDesc& p : mainWindow().pictures) {
-        if (PictureBox* box = form.picture(toQString(p.name)))
-            box->setAccessibleName(toQString(p.shows));
+        PictureBox* box = form.picture(toQString(p.name));
+        if (!box)
+            continue;
+        box->setAccessibleName(toQString(p.shows));
+        for (const SignPlace& s : kSignPlaces)
+            if (s.picture == p.name)
+                box->setAccessibleDescription(QString::fromUtf8(s.where));
     }
 
     SceneCanvas* scene = form.canvas();
-    scene->setAccessibleName(QStringLiteral("road scene"));
-    scene->setAccessibleDescription(QStringLiteral(
-        "Plan view of a road network on a grey ground: a two-lane road along the left edge, "
-        "a road along the top, a road down the right side crossing a tram line at a level "
-        "crossing, a lower cross road, a short bottom road and a side road, with six road "
-        "signs beside them. A black vehicle drives its route and leaves its track with the "
-        "number of each leg, while a dark-red tram and a pink and a light-blue car loop."));
+    scene->setAccessibleName(QString::fromUtf8(kSceneName));
+    scene->setAccessibleDescription(QString::fromUtf8(kSceneDescription));
 }
 
 } // namespace tervalin

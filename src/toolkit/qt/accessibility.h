@@ -4,12 +4,14 @@ namespace tervalin {
 
 class MainForm;
 
-// Gives the window and every control a name and, where it helps, a
+// Gives the window, the scene and every control and sign a Russian name and
 // description for screen readers: the buttons and labels read their
-// captions, the text boxes what they hold ("answer", "minutes"), each sign
-// box the sign it shows, and the scene canvas what it draws. The sign boxes
-// and the canvas are presented as graphics. The answer prompt labels the
-// answer box. Call once, when the window's controls exist.
+// captions, the text boxes what they hold ("Число нарушений", "Минуты"),
+// each sign box the sign it shows and where it stands, and the scene canvas
+// what it draws. The window is presented as a window, the sign boxes and
+// the canvas as graphics.
+// The answer prompt labels the answer box. Call once, when the window's
+// controls exist.
 void describeForAssistiveTechnology(MainForm& form);
 
 } // namespace tervalin

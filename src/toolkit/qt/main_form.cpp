@@ -1,8 +1,10 @@
 #include "toolkit/qt/main_form.h"
 
 #include "toolkit/qt/accessibility.h"
+#include "toolkit/qt/control_character_filter.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/picture_box.h"
+#include "toolkit/qt/return_presses.h"
 #include "toolkit/qt/scene_canvas.h"
 #include "toolkit/qt/system_colours.h"
 #include "window/description.h"
@@ -43,7 +45,19 @@ MainForm::MainForm(const SceneToolkit& scene) {
 
     canvas_ = new SceneCanvas(scene, this);
     buildControls();
+    wireKeyboard();
     describeForAssistiveTechnology(*this);
+}
+
+// Return presses the focused button, as Space does, and in the answer box
+// the answer button. What the answer box shows is all it holds: control
+// characters never enter it.
+void MainForm::wireKeyboard() {
+    auto* presses = new ReturnPresses(this);
+    presses->watch(button(Control::Command1));
+    presses->watch(button(Control::Command2));
+    presses->watch(textBox(Control::Text1), button(Control::Command2));
+    textBox(Control::Text1)->setValidator(new ControlCharacterFilter(this));
 }
 
 // Children are stacked in creation order, the last on top: first the

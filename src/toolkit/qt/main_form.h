@@ -41,6 +41,7 @@ protected:
 
 private:
     void buildControls();
+    void wireKeyboard();
 
     SceneCanvas* canvas_;
     std::map<Control, QWidget*> controls_;

@@ -3,8 +3,6 @@
 #include "window/twips.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 #include <cmath>
 
@@ -64,12 +62,6 @@ void PictureBox::paintEvent(QPaintEvent*) {
     paintFrame(painter);
     painter.setClipRect(contentsRect());
     painter.drawPixmap(contentsRect().topLeft(), picture());
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = contentsRect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
 }
 
 } // namespace tervalin

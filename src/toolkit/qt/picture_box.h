@@ -13,6 +13,8 @@ namespace tervalin {
 // corner of the box's inner area; what does not fit is cut off, and the
 // face colour shows where the picture is smaller. The picture is rendered
 // from its vector source once per device pixel ratio and kept as a pixmap.
+// The box keeps its place in the tab order but reacts to nothing, so it
+// draws no focus frame when the focus reaches it, whatever the style.
 class PictureBox : public QFrame {
     Q_OBJECT
 public:

@@ -1,0 +1,231 @@
+// The exercise from the keyboard, on the real widgets (offscreen): Return,
+// keypad Enter and Space press the focused START and answer button, Return
+// in the answer box presses the answer button, each press starts or judges
+// once, and the answer box shows exactly what is judged.
+#include "answer/answer_check.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "window/quiz_state.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace tervalin;
+using enum Control;
+
+namespace {
+
+struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+const std::pair<const char*, Key> kKeys[] = {{"Return", {Qt::Key_Return, Qt::NoModifier}},
+                                             {"Enter", {Qt::Key_Enter, Qt::KeypadModifier}},
+                                             {"Space", {Qt::Key_Space, Qt::NoModifier}}};
+
+void press(QWidget* w, const Key& k) {
+    QTest::keyClick(w, k.key, k.modifiers);
+}
+
+// Notes every verdict's box and closes it with Return, as a user would.
+class BoxCloser {
+public:
+    QStringList texts;
+
+    BoxCloser() {
+        poll_.setInterval(10);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { closeIfOpen(); });
+        poll_.start();
+    }
+
+private:
+    void closeIfOpen() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("noted").toBool())
+            return;
+        box->setProperty("noted", true);
+        texts << box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    QTimer poll_;
+};
+
+// The window as the last leg of a run leaves it: START gone, the answer
+// controls shown and the focus in the answer box.
+void showAnswerControls(QtToolkit& tk) {
+    tk.setVisible(Command1, false);
+    tk.setVisible(Label1, true);
+    tk.setVisible(Text1, true);
+    tk.setVisible(Command2, true);
+    tk.SetFocus(Text1);
+}
+
+bool showActive(MainForm& form) {
+    form.show();
+    form.activateWindow();
+    return QTest::qWaitForWindowActive(&form);
+}
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QApplication::clipboard()->clear(); }
+
+    void keyPressesFocusedButtonOnce_data() {
+        QTest::addColumn<Control>("button");
+        QTest::addColumn<Key>("key");
+        const std::pair<const char*, Control> buttons[] = {{"START", Command1},
+                                                           {"answer button", Command2}};
+        for (const auto& [name, button] : buttons)
+            for (const auto& [keyName, key] : kKeys)
+                QTest::addRow("%s, %s", name, keyName) << button << key;
+    }
+
+    // The handler presses the same key on its own button while it runs, as
+    // a user who presses twice before the first press is done: that second
+    // press is dropped, like a second click.
+    void keyPressesFocusedButtonOnce() {
+        QFETCH(Control, button);
+        QFETCH(Key, key);
+        QtToolkit tk;
+        QPushButton* b = tk.form().button(button);
+        int runs = 0;
+        tk.onClick(button, [&] {
+            ++runs;
+            press(b, key);
+            tk.DoEvents();
+            tk.DoEvents();
+        });
+        QVERIFY2(showActive(tk.form()), "the window becomes active");
+        if (button == Command2) {
+            showAnswerControls(tk);
+            b->setFocus(Qt::TabFocusReason);
+        }
+        QVERIFY2(QApplication::focusWidget() == b, "the button holds the focus");
+
+        press(b, key);
+        QTRY_VERIFY2(runs >= 1, "the key presses the button");
+        QCoreApplication::processEvents();
+        QVERIFY2(runs == 1, qPrintable(QStringLiteral("the handler ran %1 times").arg(runs)));
+    }
+
+    void returnInAnswerBoxJudgesOnce_data() {
+        QTest::addColumn<Key>("key");
+        for (const auto& [name, key] : kKeys)
+            if (key.key != Qt::Key_Space) // Space types a blank into the box
+                QTest::newRow(name) << key;
+    }
+
+    void returnInAnswerBoxJudgesOnce() {
+        QFETCH(Key, key);
+        QtToolkit tk;
+        QuizState st;
+        tk.onClick(Command2, [&] { Command2_Click(tk, st); });
+        QVERIFY2(showActive(tk.form()), "the window becomes active");
+        showAnswerControls(tk);
+        QLineEdit* box = tk.form().textBox(Text1);
+        QPushButton* answer = tk.form().button(Command2);
+        QSignalSpy clicks(answer, &QPushButton::clicked);
+        QTest::keyClicks(box, QStringLiteral("2"));
+
+        BoxCloser closer;
+        press(box, key);
+        QTRY_VERIFY2(!answer->isVisible(), "the answer is judged and the button put away");
+        QCOMPARE(closer.texts, QStringList{kWrongAnswer});
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(st.OTVET, qint16(2));
+
+        // Answered on the last leg, the run loop shows the answer button
+        // again; the greyed box still takes no Return.
+        tk.setVisible(Command2, true);
+        QVERIFY2(!box->isEnabled(), "the answer box is greyed after judging");
+        press(box, key);
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(closer.texts.size(), 1);
+    }
+
+    void answerBoxShowsWhatIsJudged_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("right");
+        const auto row = [](const char* how, const char* name) -> QTestData& {
+            return QTest::addRow("%s, %s", how, name) << QString::fromLatin1(how);
+        };
+        row("paste", "carriage return") << QStringLiteral("\r1") << "1" << false;
+        row("paste", "SOH STX") << QStringLiteral("\u0001\u00021") << "1" << false;
+        row("paste", "NUL") << QStringLiteral("\u00001") << "1" << false;
+        row("paste", "DEL") << QStringLiteral("\u007f2") << "2" << false;
+        row("paste", "C1 next line") << QStringLiteral("\u00853") << "3" << false;
+        row("paste", "tab and line feed") << QStringLiteral("\t0\n") << "0" << true;
+        row("paste", "control after the number") << QStringLiteral("0\u001b5") << "05" << false;
+        row("paste", "Cyrillic") << QStringLiteral("пять") << QStringLiteral("пять") << true;
+        row("paste", "full-width digit")
+            << QStringLiteral("\uff15") << QStringLiteral("\uff15") << true;
+        row("input method", "carriage return") << QStringLiteral("\r1") << "1" << false;
+        row("input method", "Cyrillic") << QStringLiteral("пять") << QStringLiteral("пять") << true;
+        QTest::newRow("paste, longest text")
+            << QStringLiteral("paste") << QString(40000, u'0') << QString(32767, u'0') << true;
+    }
+
+    void answerBoxShowsWhatIsJudged() {
+        QFETCH(QString, how);
+        QFETCH(QString, input);
+        QFETCH(QString, shown);
+        QFETCH(bool, right);
+        QtToolkit tk;
+        QuizState st;
+        tk.onClick(Command2, [&] { Command2_Click(tk, st); });
+        QVERIFY2(showActive(tk.form()), "the window becomes active");
+        showAnswerControls(tk);
+        QLineEdit* box = tk.form().textBox(Text1);
+
+        if (how == u"paste") {
+            QApplication::clipboard()->setText(input);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(input);
+            QCoreApplication::sendEvent(box, &commit);
+        }
+        QCOMPARE(box->text(), shown);
+
+        BoxCloser closer;
+        press(box, {Qt::Key_Return, Qt::NoModifier});
+        QTRY_COMPARE(closer.texts, QStringList{right ? kRightAnswer : kWrongAnswer});
+        QCOMPARE(box->text(), shown);
+    }
+
+    // Typed control characters never enter the box (Ctrl+letter, Escape,
+    // Backspace aside, the keys that carry them), and what is pasted into
+    // the middle of a text leaves the cursor after it.
+    void controlCharactersTypedOrPastedInsideAreDropped() {
+        QtToolkit tk;
+        QVERIFY2(showActive(tk.form()), "the window becomes active");
+        showAnswerControls(tk);
+        QLineEdit* box = tk.form().textBox(Text1);
+        for (const QChar c : QStringView(u"1\x01\x1b\x7f\u009f2"))
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QCOMPARE(box->text(), QStringLiteral("12"));
+
+        box->setCursorPosition(1);
+        QApplication::clipboard()->setText(QStringLiteral("\u00013\r"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("132"));
+        QCOMPARE(box->cursorPosition(), 2);
+    }
+};
+
+QTEST_MAIN(TestKeyboard)
+#include "test_keyboard.moc"
