@@ -12,7 +12,7 @@
 
 namespace tervalin {
 
-QtToolkit::QtToolkit() : form_(*this) {
+QtToolkit::QtToolkit() : form_(*this), frameLog_(FrameLog::pathFromEnvironment()) {
     clock_.start();
     intervalMs_ = mainWindow().timers.front().intervalMs;
     timer1_.setTimerType(Qt::PreciseTimer);
@@ -23,12 +23,6 @@ QtToolkit::QtToolkit() : form_(*this) {
     wake_ = std::make_unique<Wake>();
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
-
-    if (const QString path = qEnvironmentVariable("TERVALIN_FRAME_LOG"); !path.isEmpty()) {
-        waitLog_ = std::make_unique<QFile>(path);
-        if (!waitLog_->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            waitLog_.reset();
-    }
 }
 
 QtToolkit::~QtToolkit() {
@@ -104,19 +98,10 @@ void QtToolkit::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// A wait calls WaitEvents again after every event; only its first call is logged.
-void QtToolkit::logWait(double deadline) {
-    if (!waitLog_ || deadline == loggedDeadline_)
-        return;
-    loggedDeadline_ = deadline;
-    waitLog_->write(QByteArray::number(Timer(), 'f', 6) + ' ' +
-                    QByteArray::number(deadline, 'f', 6) + '\n');
-}
-
 void QtToolkit::WaitEvents(double deadline) {
     if (ended_)
         return;
-    logWait(deadline);
+    frameLog_.wait(Timer(), deadline); // once per wait: it calls again after every event
     const double remaining = deadline - Timer();
     if (remaining <= 0) {
         DoEvents();
