@@ -59,7 +59,15 @@ double meanDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * x.width() * x.height());
 }
 
+// A point of a sign and the colour it has there.
+struct Mark {
+    QPoint at;
+    QColor colour;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<Mark>)
 
 class TestScenePixels : public QObject {
     Q_OBJECT
@@ -307,6 +315,56 @@ private slots:
         const QColor c = Pixels(w.grab()).at(at.x(), at.y());
         QVERIFY2(near(c, expected, 8),
                  qPrintable(describe(c) + " instead of " + describe(expected)));
+    }
+
+    // Each box shows its own sign and no other box shows it: every sign has
+    // marks that set it apart from all the others, such as where its arrow
+    // points. Points are window pixels from the picture's top-left corner.
+    void everyBoxShowsItsOwnSign_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QList<Mark>>("marks");
+        const QColor black("#111111"), yellow("#FFD200"), red("#D40000"), white("#FFFFFF");
+        // The turn signs' arrow heads: left of the upright shaft, or right of it.
+        const QPoint headLeft(12, 23), headRight(31, 19);
+        QTest::newRow("Picture1, no left turn")
+            << "Picture1" << QList<Mark>{{headLeft, black}, {{32, 38}, black}, {headRight, yellow}};
+        QTest::newRow("Picture3, no right turn")
+            << "Picture3" << QList<Mark>{{headRight, black}, {{18, 30}, black}, {headLeft, yellow}};
+        QTest::newRow("Picture4, no overtaking: a red car left of a black one")
+            << "Picture4"
+            << QList<Mark>{{{22, 19}, red}, {{31, 19}, QColor("#1A1A1A")}, {{25, 32}, yellow}};
+        QTest::newRow("Picture2, STOP")
+            << "Picture2" << QList<Mark>{{{25, 8}, QColor("#C8102E")}, {{20, 26}, white}};
+        QTest::newRow("Picture5, parking")
+            << "Picture5" << QList<Mark>{{{8, 40}, QColor("#1F5FB4")}, {{18, 30}, white}};
+        QTest::newRow("Picture6, level crossing: the mark where the arms cross, the post")
+            << "Picture6" << QList<Mark>{{{24, 20}, red}, {{24, 45}, QColor("#8C8C8C")}};
+    }
+
+    void everyBoxShowsItsOwnSign() {
+        QFETCH(QString, box);
+        QFETCH(QList<Mark>, marks);
+        ShownWindow w;
+        const Pixels px(w.grab());
+        for (const PictureDesc& d : mainWindow().pictures) {
+            const QString name = toQString(d.name);
+            const QPoint origin = w.form().findChild<PictureBox*>(name)->geometry().topLeft() +
+                                  QPoint(2, 2); // inside the frame
+            QString mismatch;
+            for (const Mark& m : marks) {
+                const QColor c = px.at(origin.x() + m.at.x(), origin.y() + m.at.y());
+                if (mismatch.isEmpty() && !near(c, m.colour, 8))
+                    mismatch = QString("at (%1, %2) %3 instead of %4")
+                                   .arg(m.at.x())
+                                   .arg(m.at.y())
+                                   .arg(describe(c), describe(m.colour));
+            }
+            if (name == box)
+                QVERIFY2(mismatch.isEmpty(),
+                         qPrintable(box + " does not show its sign: " + mismatch));
+            else
+                QVERIFY2(!mismatch.isEmpty(), qPrintable(name + " shows " + box + "'s sign"));
+        }
     }
 
     void taskTextStandsOnALightGround() {
