@@ -440,7 +440,8 @@ private slots:
     }
 
     // Every control keeps its place in window pixels: in device pixels the
-    // whole layout scales by the device pixel ratio.
+    // whole layout scales by the device pixel ratio. A box's frame begins at
+    // the device pixels where the description's twips put its top-left corner.
     void layoutKeepsItsProportions_data() {
         QTest::addColumn<QString>("box");
         for (const PictureDesc& p : mainWindow().pictures)
@@ -449,16 +450,18 @@ private slots:
 
     void layoutKeepsItsProportions() {
         QFETCH(QString, box);
+        const PictureDesc& d = *std::ranges::find_if(
+            mainWindow().pictures, [&](const PictureDesc& p) { return toQString(p.name) == box; });
         ShownWindow w;
         const Pixels px(w.grab());
-        const QRect r = w.form().findChild<PictureBox*>(box)->geometry();
-        const QColor frame = px.atDevice(px.deviceEdge(r.left()), px.device(r.center().y()));
-        const QColor outside = px.atDevice(px.deviceEdge(r.left()) - 1, px.device(r.center().y()));
-        QVERIFY2(
-            frame != outside,
-            qPrintable(QString("no frame edge at device column %1").arg(px.deviceEdge(r.left()))));
-        QCOMPARE(w.form().findChild<PictureBox*>(box)->geometry(),
-                 toPixels(r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15).toRect());
+        const QRect r = toPixels(d.left, d.top, d.width, d.height).toRect();
+        const int left = px.deviceEdge(r.left()), top = px.deviceEdge(r.top());
+        const int midX = px.device(r.center().x()), midY = px.device(r.center().y());
+        QVERIFY2(px.atDevice(left, midY) != px.atDevice(left - 1, midY),
+                 qPrintable(QString("no frame edge at device column %1").arg(left)));
+        QVERIFY2(px.atDevice(midX, top) != px.atDevice(midX, top - 1),
+                 qPrintable(QString("no frame edge at device row %1").arg(top)));
+        QCOMPARE(px.atDevice(left, midY), px.atDevice(midX, top)); // the same outer shade
     }
 
 private:
