@@ -1,4 +1,5 @@
 #include "animation/recorded_run.h"
+
 #include "animation/run_loop.h"
 
 #include <QTest>

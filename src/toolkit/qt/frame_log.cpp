@@ -53,8 +53,8 @@ int openForAppending(const QByteArray& path, QByteArray& why) {
 
 } // namespace
 
-FrameLog::FrameLog(const QString& path) {
-    if (path.isEmpty())
+void FrameLog::open(const QString& path) {
+    if (fd_ >= 0 || path.isEmpty())
         return;
     QByteArray why;
     fd_ = openForAppending(QFile::encodeName(path), why);

@@ -15,9 +15,7 @@ namespace tervalin {
 // standard error, and the program runs on without it.
 class FrameLog {
 public:
-    FrameLog() = default; // logs nothing
-    // An empty path logs nothing, silently.
-    explicit FrameLog(const QString& path);
+    FrameLog() = default; // logs nothing until opened
     ~FrameLog();
     FrameLog(const FrameLog&) = delete;
     FrameLog& operator=(const FrameLog&) = delete;
@@ -25,6 +23,8 @@ public:
     // The log the environment asks for, if any.
     static QString pathFromEnvironment();
 
+    // Opens the log at `path`; an empty path leaves it closed, silently.
+    void open(const QString& path);
     bool isOpen() const { return fd_ >= 0; }
 
     // Notes a wait that begins at `now` and lasts until `deadline`. A wait

@@ -12,7 +12,7 @@
 
 namespace tervalin {
 
-QtToolkit::QtToolkit() : form_(*this), frameLog_(FrameLog::pathFromEnvironment()) {
+QtToolkit::QtToolkit() : form_(*this) {
     clock_.start();
     intervalMs_ = mainWindow().timers.front().intervalMs;
     timer1_.setTimerType(Qt::PreciseTimer);
@@ -23,6 +23,8 @@ QtToolkit::QtToolkit() : form_(*this), frameLog_(FrameLog::pathFromEnvironment()
     wake_ = std::make_unique<Wake>();
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
+
+    frameLog_.open(FrameLog::pathFromEnvironment());
 }
 
 QtToolkit::~QtToolkit() {
