@@ -13,7 +13,9 @@ void countLeg(QuizState& st) {
     st.NUMBER_OF_POVOROT = std::int16_t(st.NUMBER_OF_POVOROT.value_or(0) + 1);
 }
 
-void printLeg(Toolkit& tk, const QuizState& st) { tk.Print(*st.NUMBER_OF_POVOROT); }
+void printLeg(Toolkit& tk, const QuizState& st) {
+    tk.Print(*st.NUMBER_OF_POVOROT);
+}
 
 // The vehicle turns about its top-left corner.
 void turn(Toolkit& tk) {
@@ -23,13 +25,17 @@ void turn(Toolkit& tk) {
 }
 
 // The vehicle stands a second wherever its top edge is strictly between 2000
-// and 2200: on the right road just below the tram rails.
+// and 2200: on the right road just below the tram rails. Start_znak keeps the
+// start in single precision; the wait itself runs from the double reading,
+// so that the pause lasts 1 s however long the window has been open.
 void stopPause(Toolkit& tk, QuizState& st) {
     if (tk.Top(tervalin) < 2200 && tk.Top(tervalin) > 2000) {
+        const double start = tk.Timer();
         st.PauseTime_znak = 1.0;
-        st.Start_znak = float(tk.Timer());
-        while (tk.Timer() < double(*st.Start_znak) + st.PauseTime_znak && !tk.Ended())
-            tk.WaitEvents(double(*st.Start_znak) + st.PauseTime_znak);
+        st.Start_znak = float(start);
+        const double end = start + st.PauseTime_znak;
+        while (tk.Timer() < end && !tk.Ended())
+            tk.WaitEvents(end);
     }
 }
 

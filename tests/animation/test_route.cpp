@@ -1,5 +1,7 @@
 #include "support/recorded_run.h"
 
+#include "animation/run_loop.h"
+
 #include <QTest>
 
 using namespace tervalin;
@@ -272,6 +274,50 @@ private slots:
             QVERIFY2(f.Start_znak.has_value() == (n >= 112), qPrintable(where + ": Start_znak"));
         }
         QCOMPARE(double(*frame(r, 113).Start_znak), double(float(r.pauses[1].start)));
+    }
+
+    // Start_znak holds a single, which late in a long uptime cannot hold the
+    // time to the millisecond; the pause must last 1 s all the same.
+    void stopPausesLastASecondAtAnyUptime_data() {
+        QTest::addColumn<double>("startAt");
+        QTest::newRow("a second after the window opened") << 1.0;
+        QTest::newRow("a day after") << 86400.0;
+        QTest::newRow("a hundred days after") << 100 * 86400.0;
+    }
+
+    void stopPausesLastASecondAtAnyUptime() {
+        QFETCH(double, startAt);
+        // Only START is wired: the clock's ticks over a hundred days would take
+        // minutes to play, and neither the route nor its pauses read them.
+        SimToolkit tk;
+        QuizState st;
+        tk.onClick(Control::Command1, [&] { Command1_Click(tk, st); });
+        std::vector<std::pair<double, double>> waits; // when each began, its deadline
+        tk.setWaitObserver([&](double now, double deadline) { waits.emplace_back(now, deadline); });
+        tk.clickAt(startAt, Control::Command1);
+        tk.closeWindowAt(startAt + 20);
+        tk.runUntil(startAt + 20);
+
+        int pauses = 0;
+        double lastPause = 0;
+        for (std::size_t i = 0; i + 1 < waits.size(); ++i) {
+            const auto [start, deadline] = waits[i];
+            if (deadline - start < 0.5)
+                continue; // a frame's wait
+            ++pauses;
+            lastPause = start;
+            // The frame goes on at once when the pause is over: its next wait
+            // begins then.
+            const double lasted = waits[i + 1].first - start;
+            QVERIFY2(std::abs(lasted - 1.0) <= 1e-3,
+                     qPrintable(QStringLiteral("pause %1 lasted %2 s").arg(pauses).arg(lasted)));
+            QVERIFY2(
+                std::abs(deadline - start - 1.0) <= 1e-3,
+                qPrintable(
+                    QStringLiteral("pause %1 waits for %2 s").arg(pauses).arg(deadline - start)));
+        }
+        QCOMPARE(pauses, 2);
+        QCOMPARE(st.Start_znak, std::optional<float>(float(lastPause)));
     }
 
     void avtoBlueIsPushedBeforeTheTrafficStep() {

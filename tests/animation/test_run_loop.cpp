@@ -158,7 +158,8 @@ private slots:
     }
 
     // Closing the window ends the program at once: START's handler returns
-    // and no frame follows, whatever the run was doing.
+    // and no frame follows, whatever the run was doing: nothing moves and
+    // nothing more is drawn.
     void closingTheWindowEndsTheRunAtOnce_data() {
         QTest::addColumn<double>("closeAt");
         QTest::addColumn<int>("answerInFrame"); // 0: no answer
@@ -192,6 +193,7 @@ private slots:
         const double lastWait = lastWaitBefore(r, closeAt);
         if (lastWait < 0) {
             QVERIFY2(r.frames.empty(), "frames ran before START");
+            QVERIFY2(r.tk.surface().items().empty(), "something was drawn before START");
             return;
         }
         RecordedRun::Shapes then{};
@@ -202,6 +204,10 @@ private slots:
             if (p.start == lastWait)
                 then = p.shapes;
         QVERIFY2(r.shapes() == then, "something moved after the window was closed");
+        QVERIFY2(r.tk.surface().items() == r.drawnAtLastWait,
+                 qPrintable(QStringLiteral("%1 items drawn when the last wait began, %2 at the end")
+                                .arg(r.drawnAtLastWait.size())
+                                .arg(r.tk.surface().items().size())));
     }
 
     // A message box of the answer check, open for two seconds, holds the

@@ -84,6 +84,7 @@ void RecordedRun::onWait(double now, double deadline) {
 // A stop pause waits a second, a frame 0.03 s; nothing else waits in a run.
 void RecordedRun::record(double now, double deadline) {
     const int number = int(frames.size()) + 1;
+    drawnAtLastWait = tk.surface().items();
     if (!frameStart_)
         frameStart_ = now;
     if (deadline - now > 0.5) {

@@ -117,6 +117,8 @@ public:
     std::vector<Frame> frames;
     std::vector<Pause> pauses;
     std::vector<Tick> ticks;
+    // What was drawn on the window as the latest wait of any kind began.
+    std::vector<DrawingSurface::Item> drawnAtLastWait;
     // Called on every message box as it opens, with the shapes at that moment.
     std::vector<std::pair<SimToolkit::Message, Shapes>> messages;
     std::vector<QString> text2AtMessages;

@@ -59,7 +59,15 @@ double meanDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * x.width() * x.height());
 }
 
+// A point of a sign and the colour it has there.
+struct Mark {
+    QPoint at;
+    QColor colour;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<Mark>)
 
 class TestScenePixels : public QObject {
     Q_OBJECT
@@ -309,6 +317,56 @@ private slots:
                  qPrintable(describe(c) + " instead of " + describe(expected)));
     }
 
+    // Each box shows its own sign and no other box shows it: every sign has
+    // marks that set it apart from all the others, such as where its arrow
+    // points. Points are window pixels from the picture's top-left corner.
+    void everyBoxShowsItsOwnSign_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QList<Mark>>("marks");
+        const QColor black("#111111"), yellow("#FFD200"), red("#D40000"), white("#FFFFFF");
+        // The turn signs' arrow heads: left of the upright shaft, or right of it.
+        const QPoint headLeft(12, 23), headRight(31, 19);
+        QTest::newRow("Picture1, no left turn")
+            << "Picture1" << QList<Mark>{{headLeft, black}, {{32, 38}, black}, {headRight, yellow}};
+        QTest::newRow("Picture3, no right turn")
+            << "Picture3" << QList<Mark>{{headRight, black}, {{18, 30}, black}, {headLeft, yellow}};
+        QTest::newRow("Picture4, no overtaking: a red car left of a black one")
+            << "Picture4"
+            << QList<Mark>{{{22, 19}, red}, {{31, 19}, QColor("#1A1A1A")}, {{25, 32}, yellow}};
+        QTest::newRow("Picture2, STOP")
+            << "Picture2" << QList<Mark>{{{25, 8}, QColor("#C8102E")}, {{20, 26}, white}};
+        QTest::newRow("Picture5, parking")
+            << "Picture5" << QList<Mark>{{{8, 40}, QColor("#1F5FB4")}, {{18, 30}, white}};
+        QTest::newRow("Picture6, level crossing: the mark where the arms cross, the post")
+            << "Picture6" << QList<Mark>{{{24, 20}, red}, {{24, 45}, QColor("#8C8C8C")}};
+    }
+
+    void everyBoxShowsItsOwnSign() {
+        QFETCH(QString, box);
+        QFETCH(QList<Mark>, marks);
+        ShownWindow w;
+        const Pixels px(w.grab());
+        for (const PictureDesc& d : mainWindow().pictures) {
+            const QString name = toQString(d.name);
+            const QPoint origin = w.form().findChild<PictureBox*>(name)->geometry().topLeft() +
+                                  QPoint(2, 2); // inside the frame
+            QString mismatch;
+            for (const Mark& m : marks) {
+                const QColor c = px.at(origin.x() + m.at.x(), origin.y() + m.at.y());
+                if (mismatch.isEmpty() && !near(c, m.colour, 8))
+                    mismatch = QString("at (%1, %2) %3 instead of %4")
+                                   .arg(m.at.x())
+                                   .arg(m.at.y())
+                                   .arg(describe(c), describe(m.colour));
+            }
+            if (name == box)
+                QVERIFY2(mismatch.isEmpty(),
+                         qPrintable(box + " does not show its sign: " + mismatch));
+            else
+                QVERIFY2(!mismatch.isEmpty(), qPrintable(name + " shows " + box + "'s sign"));
+        }
+    }
+
     void taskTextStandsOnALightGround() {
         ShownWindow w;
         const QColor c = Pixels(w.grab()).atTwips(150, 8400);
@@ -382,7 +440,8 @@ private slots:
     }
 
     // Every control keeps its place in window pixels: in device pixels the
-    // whole layout scales by the device pixel ratio.
+    // whole layout scales by the device pixel ratio. A box's frame begins at
+    // the device pixels where the description's twips put its top-left corner.
     void layoutKeepsItsProportions_data() {
         QTest::addColumn<QString>("box");
         for (const PictureDesc& p : mainWindow().pictures)
@@ -391,16 +450,18 @@ private slots:
 
     void layoutKeepsItsProportions() {
         QFETCH(QString, box);
+        const PictureDesc& d = *std::ranges::find_if(
+            mainWindow().pictures, [&](const PictureDesc& p) { return toQString(p.name) == box; });
         ShownWindow w;
         const Pixels px(w.grab());
-        const QRect r = w.form().findChild<PictureBox*>(box)->geometry();
-        const QColor frame = px.atDevice(px.deviceEdge(r.left()), px.device(r.center().y()));
-        const QColor outside = px.atDevice(px.deviceEdge(r.left()) - 1, px.device(r.center().y()));
-        QVERIFY2(
-            frame != outside,
-            qPrintable(QString("no frame edge at device column %1").arg(px.deviceEdge(r.left()))));
-        QCOMPARE(w.form().findChild<PictureBox*>(box)->geometry(),
-                 toPixels(r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15).toRect());
+        const QRect r = toPixels(d.left, d.top, d.width, d.height).toRect();
+        const int left = px.deviceEdge(r.left()), top = px.deviceEdge(r.top());
+        const int midX = px.device(r.center().x()), midY = px.device(r.center().y());
+        QVERIFY2(px.atDevice(left, midY) != px.atDevice(left - 1, midY),
+                 qPrintable(QString("no frame edge at device column %1").arg(left)));
+        QVERIFY2(px.atDevice(midX, top) != px.atDevice(midX, top - 1),
+                 qPrintable(QString("no frame edge at device row %1").arg(top)));
+        QCOMPARE(px.atDevice(left, midY), px.atDevice(midX, top)); // the same outer shade
     }
 
 private:

@@ -25,11 +25,7 @@ QtToolkit::QtToolkit() : form_(*this) {
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     connectClicks();
 
-    if (const QString path = qEnvironmentVariable("TERVALIN_FRAME_LOG"); !path.isEmpty()) {
-        waitLog_ = std::make_unique<QFile>(path);
-        if (!waitLog_->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            waitLog_.reset();
-    }
+    frameLog_.open(FrameLog::pathFromEnvironment());
 }
 
 QtToolkit::~QtToolkit() {
@@ -96,19 +92,10 @@ void QtToolkit::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// A wait calls WaitEvents again after every event; only its first call is logged.
-void QtToolkit::logWait(double deadline) {
-    if (!waitLog_ || deadline == loggedDeadline_)
-        return;
-    loggedDeadline_ = deadline;
-    waitLog_->write(QByteArray::number(Timer(), 'f', 6) + ' ' +
-                    QByteArray::number(deadline, 'f', 6) + '\n');
-}
-
 void QtToolkit::WaitEvents(double deadline) {
     if (Ended())
         return;
-    logWait(deadline);
+    frameLog_.wait(Timer(), deadline); // once per wait: it calls again after every event
     const double remaining = deadline - Timer();
     if (remaining <= 0) {
         DoEvents();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "toolkit/qt/frame_log.h"
 #include "toolkit/qt/main_form.h"
 #include "toolkit/qt/wake.h"
 #include "toolkit/scene_toolkit.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 
 #include <memory>
@@ -21,9 +21,8 @@ namespace tervalin {
 // message box being dragged) are delivered late rather than lost.
 // Closing the window ends the program, whatever runs at that moment.
 //
-// For benchmarks, the environment variable TERVALIN_FRAME_LOG may name a
-// file to which every wait appends one line as it begins: the Timer value
-// and the wait's deadline, in seconds.
+// For benchmarks, every wait is noted in the frame log (see FrameLog) when
+// the environment asks for one.
 class QtToolkit : public SceneToolkit {
 public:
     QtToolkit();
@@ -50,7 +49,6 @@ protected:
 private:
     void deliverTicks();
     void connectClicks();
-    void logWait(double deadline);
 
     QElapsedTimer clock_;
     MainForm form_;
@@ -58,8 +56,7 @@ private:
     std::unique_ptr<Wake> wake_;
     int intervalMs_;
     long long ticksDelivered_ = 0;
-    std::unique_ptr<QFile> waitLog_;
-    double loggedDeadline_ = -1;
+    FrameLog frameLog_;
 };
 
 } // namespace tervalin

@@ -1,0 +1,154 @@
+// The end of the program: once the toolkit has ended, by End or by the
+// window being closed, the application's event loop returns 0, whatever the
+// run was doing. A program that hid its window but kept its loop running
+// would go on invisibly.
+
+#include "app/handlers.h"
+#include "toolkit/qt/main_form.h"
+#include "toolkit/qt/qt_toolkit.h"
+#include "window/quiz_state.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace tervalin;
+
+namespace {
+
+enum class Phase { BeforeStart, Driving, StopPause, AfterRoute, AnswerBox, TimeOutBox };
+enum class Ending { End, WindowClosed };
+
+// Exit codes of the test's own guards.
+constexpr int kPhaseNeverReached = 98;
+constexpr int kStillRunning = 99;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Phase)
+Q_DECLARE_METATYPE(Ending)
+
+class TestQtEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void theEventLoopReturnsZero_data() {
+        QTest::addColumn<Phase>("phase");
+        QTest::addColumn<Ending>("ending");
+        const std::pair<const char*, Phase> phases[] = {
+            {"before START", Phase::BeforeStart},
+            {"while driving", Phase::Driving},
+            {"in a stop pause", Phase::StopPause},
+            {"after the route", Phase::AfterRoute},
+            {"with the answer's message box open", Phase::AnswerBox},
+            {"with the time-out message open", Phase::TimeOutBox}};
+        for (const auto& [name, phase] : phases) {
+            // With the time-out message, the program's own End follows its OK.
+            const char* end = phase == Phase::TimeOutBox ? "OK, then End" : "End";
+            QTest::addRow("%s: %s", name, end) << phase << Ending::End;
+            QTest::addRow("%s: window closed", name) << phase << Ending::WindowClosed;
+        }
+    }
+
+    void theEventLoopReturnsZero() {
+        QFETCH(Phase, phase);
+        QFETCH(Ending, ending);
+        QtToolkit tk;
+        QuizState st;
+        wireHandlers(tk, st);
+        // Each phase is reached from the first frame on, without driving the
+        // route up to it.
+        switch (phase) {
+        case Phase::StopPause: // leg 2 steps up from 2240 to 2140 and stands there
+            st.NUMBER_OF_POVOROT = 2;
+            tk.setTop(Shape::tervalin, 2240);
+            break;
+        case Phase::AfterRoute:
+            st.NUMBER_OF_POVOROT = 7;
+            break;
+        case Phase::AnswerBox: // the last leg, from where it begins, shows the answer button
+            st.NUMBER_OF_POVOROT = 6;
+            tk.setTop(Shape::tervalin, 3640);
+            break;
+        case Phase::TimeOutBox:
+            st.m = 4;
+            break;
+        default:
+            break;
+        }
+        tk.form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
+
+        const float tramAtStart = tk.Left(Shape::red_tram);
+        auto* answer = tk.form().button(Control::Command2);
+        const std::function<bool()> reached = [&]() -> std::function<bool()> {
+            switch (phase) {
+            case Phase::BeforeStart:
+                return [] { return true; };
+            case Phase::Driving:
+                return [&] { return tk.surface().items().size() >= 3; };
+            case Phase::StopPause:
+                return [&] {
+                    return st.Start_znak && tk.Timer() < double(*st.Start_znak) + 0.5 &&
+                           tk.Top(Shape::tervalin) == 2140.f;
+                };
+            case Phase::AfterRoute:
+                return [&] { return tk.Left(Shape::red_tram) != tramAtStart; };
+            default: // a message box
+                return [] { return QApplication::activeModalWidget() != nullptr; };
+            }
+        }();
+
+        // The test's guards stop a loop that never gets to the phase, or that
+        // runs on after the end.
+        QTimer neverReached, stillRunning;
+        neverReached.setSingleShot(true);
+        stillRunning.setSingleShot(true);
+        // They end the toolkit too, so that a run loop inside START's handler
+        // unwinds.
+        QObject::connect(&neverReached, &QTimer::timeout, [&] {
+            tk.End();
+            QCoreApplication::exit(kPhaseNeverReached);
+        });
+        QObject::connect(&stillRunning, &QTimer::timeout, [&] {
+            tk.End();
+            QCoreApplication::exit(kStillRunning);
+        });
+
+        bool ended = false, answered = false;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (phase == Phase::AnswerBox && !answered && answer->isVisible()) {
+                answered = true;
+                QTest::mouseClick(answer, Qt::LeftButton);
+            }
+            if (ended || !reached())
+                return;
+            ended = true;
+            if (ending == Ending::WindowClosed)
+                tk.form().close();
+            else if (phase == Phase::TimeOutBox)
+                QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+            else
+                tk.End();
+            neverReached.stop();
+            stillRunning.start(10000);
+        });
+        probe.start(5);
+        neverReached.start(30000);
+        if (phase != Phase::BeforeStart)
+            QTest::mouseClick(tk.form().button(Control::Command1), Qt::LeftButton);
+
+        const int status = QApplication::exec();
+        QVERIFY2(status != kPhaseNeverReached, "the phase was never reached");
+        QVERIFY2(status != kStillRunning, "the event loop runs on after the end");
+        QCOMPARE(status, 0);
+        QVERIFY2(tk.Ended(), "the toolkit has not ended");
+        QVERIFY2(!tk.form().isVisible(), "the window is still shown");
+    }
+};
+
+QTEST_MAIN(TestQtEnd)
+#include "test_qt_end.moc"
