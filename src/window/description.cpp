@@ -7,8 +7,12 @@
 namespace tervalin {
 namespace {
 
-constexpr FontDesc kTimes(double points, int weight) { return {"Times New Roman", points, weight}; }
-constexpr FontDesc kSans(double points, int weight) { return {"MS Sans Serif", points, weight}; }
+constexpr FontDesc kTimes(double points, int weight) {
+    return {"Times New Roman", points, weight};
+}
+constexpr FontDesc kSans(double points, int weight) {
+    return {"MS Sans Serif", points, weight};
+}
 constexpr int kRegular = 400;
 constexpr int kBold = 700;
 
@@ -92,10 +96,10 @@ constexpr std::array kPictures{
 };
 
 constexpr std::array kShapes{
-    ShapeDesc{Shape::rose_auto, "rose_auto", 12, 480, 360, 255, 495, 0x008080FFu,
-              ShapeLook::Plain, 0, kWindowText, false},
-    ShapeDesc{Shape::red_tram, "red_tram", 21, 9960, 1800, 495, 135, 0x000000C0u,
-              ShapeLook::Plain, 0, kWindowText, false},
+    ShapeDesc{Shape::rose_auto, "rose_auto", 12, 480, 360, 255, 495, 0x008080FFu, ShapeLook::Plain,
+              0, kWindowText, false},
+    ShapeDesc{Shape::red_tram, "red_tram", 21, 9960, 1800, 495, 135, 0x000000C0u, ShapeLook::Plain,
+              0, kWindowText, false},
     ShapeDesc{Shape::avto_blue, "avto_blue", 27, 120, 0, 255, 375, 0x00FFFF00u,
               ShapeLook::VerticalHatch, 0x000000FFu, kWindowText, false},
     ShapeDesc{Shape::tervalin, "tervalin", 33, 3840, 6960, 105, 330, 0x00000000u,
@@ -103,17 +107,24 @@ constexpr std::array kShapes{
 };
 
 constexpr std::array<std::string_view, 35> kStoredOrder{
-    "Picture6", "Picture5", "Picture4", "Picture3", "Picture2", "Picture1",  "Text1",
-    "Command2", "Timer1",   "Command1", "Text2",    "rose_auto", "Line21",   "Line20",
-    "Line19",   "Line16",   "Label2",   "Line14",   "Line13",    "Line12",   "red_tram",
+    "Picture6", "Picture5", "Picture4", "Picture3", "Picture2",  "Picture1",  "Text1",
+    "Command2", "Timer1",   "Command1", "Text2",    "rose_auto", "Line21",    "Line20",
+    "Line19",   "Line16",   "Label2",   "Line14",   "Line13",    "Line12",    "red_tram",
     "Line11",   "Line10",   "Line9",    "Line8",    "Line7",     "avto_blue", "Line2",
-    "Line5",    "Line3",    "Label1",   "Line4",    "tervalin",  "Line6",    "Line1",
+    "Line5",    "Line3",    "Label1",   "Line4",    "tervalin",  "Line6",     "Line1",
 };
 
 constexpr Description kMainWindow{
     WindowDesc{"Tervalin", "Tervalin", 11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3,
                kTimes(27.75, kRegular), "Form1"},
-    "Tervalin", kButtons, kTextBoxes, kLabels, kTimers, kLines, kPictures, kShapes,
+    "Tervalin",
+    kButtons,
+    kTextBoxes,
+    kLabels,
+    kTimers,
+    kLines,
+    kPictures,
+    kShapes,
     kStoredOrder,
 };
 
@@ -126,11 +137,21 @@ template <typename Table, typename Id> const auto& byId(const Table& table, Id i
 
 } // namespace
 
-const Description& mainWindow() { return kMainWindow; }
+const Description& mainWindow() {
+    return kMainWindow;
+}
 
-const ButtonDesc& button(Control id) { return byId(kButtons, id); }
-const TextBoxDesc& textBox(Control id) { return byId(kTextBoxes, id); }
-const LabelDesc& label(Control id) { return byId(kLabels, id); }
-const ShapeDesc& shape(Shape id) { return byId(kShapes, id); }
+const ButtonDesc& button(Control id) {
+    return byId(kButtons, id);
+}
+const TextBoxDesc& textBox(Control id) {
+    return byId(kTextBoxes, id);
+}
+const LabelDesc& label(Control id) {
+    return byId(kLabels, id);
+}
+const ShapeDesc& shape(Shape id) {
+    return byId(kShapes, id);
+}
 
 } // namespace tervalin

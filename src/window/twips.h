@@ -10,11 +10,17 @@ namespace tervalin {
 // that converts between the two.
 inline constexpr double kTwipsPerPixel = 15.0;
 
-constexpr double toPixels(double twips) { return twips / kTwipsPerPixel; }
-inline QPointF toPixels(QPointF twips) { return twips / kTwipsPerPixel; }
+constexpr double toPixels(double twips) {
+    return twips / kTwipsPerPixel;
+}
+inline QPointF toPixels(QPointF twips) {
+    return twips / kTwipsPerPixel;
+}
 inline QRectF toPixels(double left, double top, double width, double height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
 }
-constexpr double toTwips(double pixels) { return pixels * kTwipsPerPixel; }
+constexpr double toTwips(double pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 } // namespace tervalin

@@ -2,10 +2,10 @@
 // minimise and maximise: the form as its client area under a title bar with
 // the title and only a close box; closing it closes the form.
 
+#include "support/shown_window.h"
 #include "toolkit/qt/main_form.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "toolkit/qt/window_frame.h"
-#include "support/shown_window.h"
 
 #include <QAbstractButton>
 #include <QSignalSpy>
