@@ -1,6 +1,7 @@
 // The answer check on real widgets (offscreen): typing into the answer box,
 // pressing the answer button, closing the verdict's box with Return.
 #include "answer/answer_check.h"
+#include "support/box_closer.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "window/quiz_state.h"
 
@@ -15,42 +16,6 @@ using namespace tervalin;
 using enum Control;
 
 namespace {
-
-// Watches for the verdict's box, notes what it shows and closes it with
-// Return, as a user at the keyboard would.
-class BoxCloser {
-public:
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    QList<QAbstractButton*>::size_type buttons = 0;
-    bool okIsTheButton = false;
-    int shown = 0;
-
-    BoxCloser() {
-        poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, [this] { closeIfOpen(); });
-        poll_.start();
-    }
-
-private:
-    void closeIfOpen() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        if (box->property("noted").toBool())
-            return; // Return already sent; the box is on its way out
-        box->setProperty("noted", true);
-        ++shown;
-        text = box->text();
-        title = box->windowTitle();
-        icon = box->icon();
-        buttons = box->buttons().size();
-        okIsTheButton = box->standardButtons() == QMessageBox::Ok;
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-
-    QTimer poll_;
-};
 
 // Types `text` into `widget` key by key; unlike QTest::keyClicks it takes
 // any character, Cyrillic included.
@@ -101,12 +66,12 @@ private slots:
         type(box, typed);
         QCOMPARE(box->text(), typed);
 
-        BoxCloser closer;
+        test::BoxCloser closer;
         QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY2(closer.shown == 1, "the verdict's box opens");
+        QTRY_VERIFY2(closer.shown() == 1, "the verdict's box opens");
         QTRY_VERIFY2(!button->isVisible(), "the answer button is put away");
 
-        QCOMPARE(closer.text, right ? kRightAnswer : kWrongAnswer);
+        QCOMPARE(closer.texts.value(0), right ? kRightAnswer : kWrongAnswer);
         QCOMPARE(closer.title, QStringLiteral("Tervalin"));
         QVERIFY2(closer.icon == QMessageBox::NoIcon, "no icon");
         QVERIFY2(closer.buttons == 1 && closer.okIsTheButton, "OK only");
@@ -121,7 +86,7 @@ private slots:
         QVERIFY2(QApplication::focusWidget() != box, "the greyed box has no focus");
         type(box, "5");
         QCOMPARE(box->text(), typed);
-        QVERIFY2(closer.shown == 1, "no further box");
+        QVERIFY2(closer.shown() == 1, "no further box");
     }
 };
 

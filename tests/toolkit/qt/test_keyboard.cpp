@@ -3,6 +3,7 @@
 // in the answer box presses the answer button, each press starts or judges
 // once, and the answer box shows exactly what is judged.
 #include "answer/answer_check.h"
+#include "support/box_closer.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "window/quiz_state.h"
 
@@ -33,30 +34,6 @@ const std::pair<const char*, Key> kKeys[] = {{"Return", {Qt::Key_Return, Qt::NoM
 void press(QWidget* w, const Key& k) {
     QTest::keyClick(w, k.key, k.modifiers);
 }
-
-// Notes every verdict's box and closes it with Return, as a user would.
-class BoxCloser {
-public:
-    QStringList texts;
-
-    BoxCloser() {
-        poll_.setInterval(10);
-        QObject::connect(&poll_, &QTimer::timeout, [this] { closeIfOpen(); });
-        poll_.start();
-    }
-
-private:
-    void closeIfOpen() {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box->property("noted").toBool())
-            return;
-        box->setProperty("noted", true);
-        texts << box->text();
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-
-    QTimer poll_;
-};
 
 // The window as the last leg of a run leaves it: START gone, the answer
 // controls shown and the focus in the answer box.
@@ -138,7 +115,7 @@ private slots:
         QSignalSpy clicks(answer, &QPushButton::clicked);
         QTest::keyClicks(box, QStringLiteral("2"));
 
-        BoxCloser closer;
+        test::BoxCloser closer;
         press(box, key);
         QTRY_VERIFY2(!answer->isVisible(), "the answer is judged and the button put away");
         QCOMPARE(closer.texts, QStringList{kWrongAnswer});
@@ -201,7 +178,7 @@ private slots:
         }
         QCOMPARE(box->text(), shown);
 
-        BoxCloser closer;
+        test::BoxCloser closer;
         press(box, {Qt::Key_Return, Qt::NoModifier});
         QTRY_COMPARE(closer.texts, QStringList{right ? kRightAnswer : kWrongAnswer});
         QCOMPARE(box->text(), shown);
