@@ -7,12 +7,16 @@
 #include <cerrno>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tervalin {
 namespace {
+
+#ifdef Q_OS_UNIX
 
 constexpr int kFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
@@ -51,6 +55,23 @@ int openForAppending(const QByteArray& path, QByteArray& why) {
     return fd;
 }
 
+void closeFile(int fd) {
+    ::close(fd);
+}
+
+void writeLine(int fd, const QByteArray& line) {
+    [[maybe_unused]] const ssize_t written = ::write(fd, line.constData(), size_t(line.size()));
+}
+#else
+// The log is a benchmarking aid for the Unix desktops the benchmark runs on.
+int openForAppending(const QByteArray&, QByteArray& why) {
+    why = QByteArrayLiteral("the frame log is written on Unix systems only");
+    return -1;
+}
+void closeFile(int) {}
+void writeLine(int, const QByteArray&) {}
+#endif
+
 } // namespace
 
 void FrameLog::open(const QString& path) {
@@ -65,7 +86,7 @@ void FrameLog::open(const QString& path) {
 
 FrameLog::~FrameLog() {
     if (fd_ >= 0)
-        ::close(fd_);
+        closeFile(fd_);
 }
 
 QString FrameLog::pathFromEnvironment() {
@@ -79,7 +100,7 @@ void FrameLog::wait(double now, double deadline) {
     lastDeadline_ = deadline;
     const QByteArray line =
         QByteArray::number(now, 'f', 6) + ' ' + QByteArray::number(deadline, 'f', 6) + '\n';
-    [[maybe_unused]] const ssize_t written = ::write(fd_, line.constData(), size_t(line.size()));
+    writeLine(fd_, line);
 }
 
 } // namespace tervalin
