@@ -61,6 +61,28 @@ private slots:
                  qPrintable(QStringLiteral("%1 run(s), expected %2").arg(script.runs).arg(runs)));
     }
 
+    // The answer box keeps control characters out, as the real one does, so
+    // a scripted answer is judged as the real box would judge it.
+    void answerBoxTakesNoControlCharacters_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("carriage return") << QStringLiteral("\r1") << QStringLiteral("1");
+        QTest::newRow("NUL, DEL and C1")
+            << QStringLiteral("\u0000\u007f\u00852") << QStringLiteral("2");
+        QTest::newRow("Cyrillic and blanks")
+            << QStringLiteral(" пять ") << QStringLiteral(" пять ");
+    }
+    void answerBoxTakesNoControlCharacters() {
+        QFETCH(QString, typed);
+        QFETCH(QString, held);
+        SimToolkit tk;
+        tk.setVisible(Control::Text1, true);
+        tk.SetFocus(Control::Text1);
+        tk.typeAt(1.0, typed);
+        tk.runUntil(2.0);
+        QCOMPARE(tk.Text(Control::Text1), held);
+    }
+
     void nothingIsShownOnceTheProgramHasEnded() {
         SimToolkit tk;
         tk.End();

@@ -4,11 +4,9 @@
 
 namespace tervalin {
 
-// Keeps control characters (C0, DEL and C1) out of a text box, whether they
-// are typed, pasted, dropped or committed by an input method: they are
-// removed and the rest of the text is kept as it came. Such characters show
-// as blanks or not at all, so without this a box could hold a text that
-// reads differently from what it shows.
+// Keeps control characters (C0, DEL and C1) out of the answer box, whether
+// they are typed, pasted, dropped or committed by an input method: they are
+// removed and the rest of the text is kept as it came (toolkit/answer_box_text.h).
 class ControlCharacterFilter : public QValidator {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "toolkit/sim/sim_toolkit.h"
 
+#include "toolkit/answer_box_text.h"
 #include "window/description.h"
 
 #include <cmath>
@@ -153,7 +154,8 @@ void SimToolkit::perform(const Event& event) {
         if (modal_ || !focus_ || (focus_ != Control::Text1 && focus_ != Control::Text2))
             return;
         if (canTakeFocus(*focus_))
-            mut(*focus_).text += event.keys;
+            mut(*focus_).text +=
+                *focus_ == Control::Text1 ? withoutControlCharacters(event.keys) : event.keys;
         return;
     }
 }
