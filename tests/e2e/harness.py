@@ -31,7 +31,7 @@ class Program:
     def __init__(self, x, name, runtime_dir, args=(), env=None):
         self.x = x
         self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
-        env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir, **(env or {}))
+        env = {**x.env, "QT_QPA_PLATFORM": "xcb", "XDG_RUNTIME_DIR": runtime_dir, **(env or {})}
         with open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen([EXECUTABLE, *args], env=env, stdout=subprocess.DEVNULL,
                                          stderr=err, preexec_fn=die_with_parent)

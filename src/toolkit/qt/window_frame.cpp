@@ -27,6 +27,8 @@ WindowFrame::WindowFrame(MainForm& form) : form_(form) {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowTitle(form.windowTitle());
     setWindowIcon(form.windowIcon());
+    setAccessibleName(form.accessibleName());
+    setAccessibleDescription(form.accessibleDescription());
 
     // The form becomes the frame's client area, keeping the control that
     // has the keyboard focus.
@@ -40,7 +42,8 @@ WindowFrame::WindowFrame(MainForm& form) : form_(form) {
 
     closeBox_ = new QToolButton(this);
     closeBox_->setObjectName(QStringLiteral("closeBox"));
-    closeBox_->setAccessibleName(QStringLiteral("close"));
+    closeBox_->setAccessibleName(QStringLiteral("Закрыть"));
+    closeBox_->setAccessibleDescription(QStringLiteral("Закрыть окно и завершить упражнение"));
     closeBox_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeBox_->setAutoRaise(true);
     closeBox_->setFocusPolicy(Qt::NoFocus); // the form's tab order stays as it is

@@ -8,6 +8,7 @@
 #include "toolkit/qt/window_frame.h"
 
 #include <QAbstractButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +46,17 @@ private slots:
             QVERIFY2(frame.closeBox()->focusPolicy() == Qt::NoFocus,
                      "the close box takes no place in the form's tab order");
             QCOMPARE(frame.focusWidget(), focus);
+            // A screen reader hears the frame and its close box in Russian
+            // (the names START and Tervalin apart).
+            const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+            for (const QString& heard :
+                 {frame.closeBox()->accessibleName(), frame.closeBox()->accessibleDescription(),
+                  frame.accessibleDescription()})
+                QVERIFY2(!heard.isEmpty() && !QString(heard)
+                                                  .remove(QStringLiteral("START"))
+                                                  .remove(QStringLiteral("Tervalin"))
+                                                  .contains(latin),
+                         qPrintable(heard));
         }
         QVERIFY2(form.parent() == nullptr, "the toolkit gets its form back");
     }
@@ -52,7 +64,7 @@ private slots:
     void closingTheFrameClosesTheForm_data() {
         QTest::addColumn<bool>("byCloseBox");
         QTest::newRow("the close box") << true;
-        QTest::newRow("the compositor's close request") << false;
+        QTest::newRow("a close request to the frame") << false;
     }
 
     void closingTheFrameClosesTheForm() {
