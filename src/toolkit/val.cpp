@@ -1,222 +1,109 @@
 #include "toolkit/val.h"
 
-#include <algorithm>
-#include <array>
-#include <bit>
 #include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <limits>
+#include <string>
+#include <string_view>
 
 namespace tervalin {
 namespace {
 
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr std::string_view kHexDigits = "0123456789ABCDEFabcdef";
 
-bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n';
-}
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
-// Walks through a text one character at a time, passing over the blanks the
-// reading skips. At the end it shows a NUL, which continues no number.
-class Cursor {
+// Reads a text with the blanks taken out. Only ASCII characters can continue
+// a number, so the text is kept up to its first other character.
+class Reader {
 public:
-    explicit Cursor(QStringView text) : text_(text) { skipBlanks(); }
-
-    char16_t peek() const { return at_ < text_.size() ? text_[at_].unicode() : u'\0'; }
-    void next() {
-        ++at_;
-        skipBlanks();
+    explicit Reader(QStringView text) {
+        for (const QChar c : text) {
+            if (c == u' ' || c == u'\t' || c == u'\n')
+                continue;
+            if (c.unicode() == 0 || c.unicode() > 0x7F)
+                break;
+            text_ += char(c.unicode());
+        }
     }
 
-private:
-    void skipBlanks() {
-        while (at_ < text_.size() && isBlank(text_[at_].unicode()))
+    // The next character when it is one of `set`, else nothing.
+    std::string one(std::string_view set) {
+        return at_ < text_.size() && set.find(text_[at_]) != set.npos ? text_.substr(at_++, 1) : "";
+    }
+    // The characters from here on that are all in `set`.
+    std::string all(std::string_view set) {
+        const std::size_t from = at_;
+        while (at_ < text_.size() && set.find(text_[at_]) != set.npos)
             ++at_;
-    }
-
-    QStringView text_;
-    qsizetype at_ = 0;
-};
-
-// The significant digits of a decimal number, up to as many as a correctly
-// rounded double can depend on; of the digits beyond, only whether any is
-// non-zero counts. The number is digits x 10^scale.
-class DecimalDigits {
-public:
-    void integerDigit(char16_t c) {
-        if (count_ == 0 && c == u'0')
-            return; // a leading zero
-        if (!keep(c))
-            ++scale_;
-    }
-    void fractionDigit(char16_t c) {
-        if (count_ == 0 && c == u'0') {
-            --scale_; // a zero between the point and the first significant digit
-            return;
-        }
-        if (keep(c))
-            --scale_;
-    }
-
-    double value(bool negative, std::int64_t exponent) const {
-        const double zero = negative ? -0.0 : 0.0;
-        if (count_ == 0)
-            return zero;
-        const std::int64_t scale = scale_ + exponent;
-        // The number lies in [10^(magnitude-1), 10^magnitude).
-        const std::int64_t magnitude = count_ + scale;
-        const double huge = negative ? -kInfinity : kInfinity;
-        if (magnitude > std::numeric_limits<double>::max_exponent10 + 1)
-            return huge;
-        if (magnitude < std::numeric_limits<double>::min_exponent10 - 20)
-            return zero;
-
-        std::array<char, kMaxDigits + 24> text{};
-        char* end = std::copy_n(digits_.begin(), count_, text.begin());
-        std::int64_t written = scale;
-        if (dropped_) {
-            *end++ = '1'; // stands for the dropped digits, for rounding
-            --written;
-        }
-        *end++ = 'e';
-        end = std::to_chars(end, text.data() + text.size(), written).ptr;
-        double v = 0;
-        const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-        (void)ptr;
-        if (ec == std::errc::result_out_of_range)
-            return magnitude > 0 ? huge : zero;
-        return negative ? -v : v;
+        return text_.substr(from, at_ - from);
     }
 
 private:
-    // 767 significant digits decide the rounding of any double.
-    static constexpr int kMaxDigits = 800;
-
-    bool keep(char16_t c) {
-        if (count_ < kMaxDigits) {
-            digits_[count_++] = char(c);
-            return true;
-        }
-        dropped_ = dropped_ || c != u'0';
-        return false;
-    }
-
-    std::array<char, kMaxDigits> digits_{};
-    int count_ = 0;
-    bool dropped_ = false; // a non-zero digit beyond the kept ones
-    std::int64_t scale_ = 0;
+    std::string text_;
+    std::size_t at_ = 0;
 };
 
-// The digits of an exponent, saturating far beyond any double's range and
-// any text's length: however many digits stand before it, a saturated
-// exponent keeps the number out of range.
-std::int64_t readExponent(Cursor& in) {
-    bool negative = false;
-    if (in.peek() == u'+' || in.peek() == u'-') {
-        negative = in.peek() == u'-';
-        in.next();
+// Octal digits rewritten as hexadecimal ones: three bits each, regrouped by four.
+std::string octalAsHex(std::string_view octal) {
+    std::string hex;
+    unsigned bits = 0;
+    int count = int((4 - octal.size() * 3 % 4) % 4); // leading zero bits
+    for (const char c : octal) {
+        bits = bits << 3 | unsigned(c - '0');
+        for (count += 3; count >= 4; count -= 4)
+            hex += kHexDigits[(bits >> (count - 4)) & 0xF];
+        bits &= (1u << count) - 1;
     }
-    constexpr std::int64_t limit = 1'000'000'000'000'000;
-    std::int64_t e = 0;
-    for (; isDigit(in.peek()); in.next())
-        e = std::min(limit, e * 10 + (in.peek() - u'0'));
-    return negative ? -e : e;
+    return hex;
 }
 
-double readDecimal(Cursor& in) {
-    bool negative = false;
-    if (in.peek() == u'+' || in.peek() == u'-') {
-        negative = in.peek() == u'-';
-        in.next();
-    }
-    DecimalDigits digits;
-    bool anyDigit = false;
-    for (; isDigit(in.peek()); in.next()) {
-        digits.integerDigit(in.peek());
-        anyDigit = true;
-    }
-    if (in.peek() == u'.') {
-        in.next();
-        for (; isDigit(in.peek()); in.next()) {
-            digits.fractionDigit(in.peek());
-            anyDigit = true;
-        }
-    }
-    if (!anyDigit)
+// A number too large or too small for a double reads as an infinity or a zero
+// of its sign: `large` tells which.
+double convert(const std::string& text, std::chars_format format, bool negative, bool large) {
+    double value = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value, format).ec ==
+        std::errc::result_out_of_range)
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
+}
+
+double readDecimal(Reader& in) {
+    const std::string sign = in.one("+-"), whole = in.all("0123456789");
+    const std::string fraction = in.one(".").empty() ? "" : in.all("0123456789");
+    if (whole.empty() && fraction.empty())
         return 0.0;
-    std::int64_t exponent = 0;
-    const char16_t letter = in.peek();
-    if (letter == u'E' || letter == u'e' || letter == u'D' || letter == u'd') {
-        in.next();
-        // Without digits the letter is not part of the number, and the
-        // reading ends at it anyway.
-        exponent = readExponent(in);
+    // An exponent letter that no digit follows is not part of the number,
+    // and the reading ends at it anyway.
+    std::string exponentSign, exponent;
+    if (!in.one("EeDd").empty()) {
+        exponentSign = in.one("+-");
+        exponent = in.all("0123456789");
     }
-    return digits.value(negative, exponent);
-}
-
-int radixDigit(char16_t c, int bitsPerDigit) {
-    int d = 16;
-    if (isDigit(c))
-        d = c - u'0';
-    else if (c >= u'A' && c <= u'F')
-        d = c - u'A' + 10;
-    else if (c >= u'a' && c <= u'f')
-        d = c - u'a' + 10;
-    return d < (1 << bitsPerDigit) ? d : -1;
-}
-
-// Hexadecimal or octal digits as the non-negative number they write,
-// correctly rounded: the leading 64 bits are kept, of the bits below only
-// whether any is set.
-double readRadix(Cursor& in, int bitsPerDigit) {
-    std::uint64_t top = 0;
-    std::int64_t shift = 0;
-    bool dropped = false;
-    for (int d; (d = radixDigit(in.peek(), bitsPerDigit)) >= 0; in.next()) {
-        if (std::countl_zero(top) >= bitsPerDigit) {
-            top = top << bitsPerDigit | std::uint64_t(d);
-        } else {
-            dropped = dropped || d != 0;
-            shift += bitsPerDigit;
-        }
-    }
-    constexpr int mantissaBits = std::numeric_limits<double>::digits;
-    const int width = std::bit_width(top);
-    if (width > mantissaBits) {
-        const int cut = width - mantissaBits;
-        const std::uint64_t rest = top & ((std::uint64_t(1) << cut) - 1);
-        const std::uint64_t half = std::uint64_t(1) << (cut - 1);
-        top >>= cut;
-        shift += cut;
-        if (rest > half || (rest == half && (dropped || (top & 1))))
-            ++top; // 2^53 at most, still exact
-    }
-    // ldexp saturates to infinity long before this bound.
-    return std::ldexp(double(top), int(std::min<std::int64_t>(shift, 100'000)));
+    // Out of range, the number is too large when its first significant
+    // digit stands left of the point, exponent included.
+    const std::size_t first = whole.find_first_not_of('0');
+    long long e = 0;
+    if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), e).ec ==
+        std::errc::result_out_of_range)
+        e = std::numeric_limits<int>::max(); // far beyond any double's range
+    const long long at = (first != whole.npos ? (long long)(whole.size() - first)
+                                              : -(long long)fraction.find_first_not_of('0')) +
+                         (exponentSign == "-" ? -e : e);
+    const std::string number =
+        whole + '.' + fraction + (exponent.empty() ? "" : 'e' + exponentSign + exponent);
+    return convert(number, std::chars_format::general, sign == "-", at > 0);
 }
 
 } // namespace
 
 double Val(QStringView text) {
-    Cursor in(text);
-    if (in.peek() != u'&')
+    Reader in(text);
+    if (in.one("&").empty())
         return readDecimal(in);
-    in.next();
-    const char16_t prefix = in.peek();
-    if (prefix == u'H' || prefix == u'h') {
-        in.next();
-        return readRadix(in, 4);
-    }
-    if (prefix == u'O' || prefix == u'o') {
-        in.next();
-        return readRadix(in, 3);
-    }
-    return 0.0;
+    std::string digits;
+    if (!in.one("Hh").empty())
+        digits = in.all(kHexDigits);
+    else if (!in.one("Oo").empty())
+        digits = octalAsHex(in.all("01234567"));
+    return digits.empty() ? 0.0 : convert(digits, std::chars_format::hex, false, true);
 }
 
 } // namespace tervalin

@@ -20,8 +20,8 @@ namespace tervalin {
 // Reading stops at the first character that cannot continue the number;
 // only the ASCII digits are digits. A text with no number reads 0.
 //
-// The reading takes time linear in the text's length and memory independent
-// of it, for texts of any size. Decimal numbers are correctly rounded; a
+// The reading takes time and memory linear in the text's length, for texts
+// of any size. Decimal numbers are correctly rounded; a
 // number too large for a double reads as an infinity of its sign, one too
 // small as a zero of its sign. Never NaN.
 double Val(QStringView text);
