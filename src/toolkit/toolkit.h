@@ -1,11 +1,16 @@
 #pragma once
 
+#include "toolkit/drawing_surface.h"
 #include "window/controls.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <map>
+#include <set>
 
 namespace tervalin {
 
@@ -14,28 +19,36 @@ namespace tervalin {
 // the program. Coordinates are twips in single precision, from the top-left
 // corner of the window's client area.
 //
-// Two implementations exist: QtToolkit drives real widgets, SimToolkit runs
-// on a virtual clock with scripted user input for tests.
+// The vehicles' geometry, the drawing surface and the rules by which clicks,
+// ticks and the end reach the handlers are kept here, the same for both
+// implementations: QtToolkit drives real widgets, SimToolkit runs on a
+// virtual clock with scripted user input for tests.
 class Toolkit {
 public:
     using Handler = std::function<void()>;
+    struct Geometry {
+        float left, top, width, height;
+        bool operator==(const Geometry&) const = default;
+    };
 
+    Toolkit();
     virtual ~Toolkit() = default;
 
     // Event wiring: the handler runs once per click of the button, and on
     // every tick of Timer1.
-    virtual void onClick(Control button, Handler handler) = 0;
-    virtual void onTick(Handler handler) = 0;
+    void onClick(Control button, Handler handler) { clicks_[button] = std::move(handler); }
+    void onTick(Handler handler) { tick_ = std::move(handler); }
 
     // Geometry of a shape; a write moves or resizes it.
-    virtual float Left(Shape shape) const = 0;
-    virtual float Top(Shape shape) const = 0;
-    virtual float Width(Shape shape) const = 0;
-    virtual float Height(Shape shape) const = 0;
-    virtual void setLeft(Shape shape, float value) = 0;
-    virtual void setTop(Shape shape, float value) = 0;
-    virtual void setWidth(Shape shape, float value) = 0;
-    virtual void setHeight(Shape shape, float value) = 0;
+    float Left(Shape shape) const { return geometry(shape).left; }
+    float Top(Shape shape) const { return geometry(shape).top; }
+    float Width(Shape shape) const { return geometry(shape).width; }
+    float Height(Shape shape) const { return geometry(shape).height; }
+    virtual void setLeft(Shape shape, float value) { set(shape, &Geometry::left, value); }
+    virtual void setTop(Shape shape, float value) { set(shape, &Geometry::top, value); }
+    virtual void setWidth(Shape shape, float value) { set(shape, &Geometry::width, value); }
+    virtual void setHeight(Shape shape, float value) { set(shape, &Geometry::height, value); }
+    const Geometry& geometry(Shape shape) const { return shapes_[static_cast<int>(shape)]; }
 
     // Buttons, labels and text boxes.
     virtual void setVisible(Control control, bool visible) = 0;
@@ -49,15 +62,17 @@ public:
     // window's drawing width and foreground colour and leaves the drawing
     // position at `to`; Print writes a number there (a positive one after a
     // blank for its sign); Cls erases both and resets the drawing position.
-    virtual void Line(QPointF from, QPointF to) = 0;
-    virtual void Print(int number) = 0;
-    virtual void Cls() = 0;
-    // Brings the window to the front.
-    virtual void Show() = 0;
+    void Line(QPointF from, QPointF to);
+    void Print(int number);
+    void Cls();
+    const DrawingSurface& surface() const { return surface_; }
 
+    // Brings the window to the front.
+    void Show();
     // A message box titled with the application title, OK button only, no
-    // icon; returns when the user has closed it.
-    virtual void MsgBox(const QString& text) = 0;
+    // icon; returns when the user has closed it. Once the program has
+    // ended, neither shows anything: the window is gone for good.
+    void MsgBox(const QString& text);
 
     // Runs the events that are pending now, then returns.
     virtual void DoEvents() = 0;
@@ -69,8 +84,41 @@ public:
 
     // Ends the program: no handler runs after it. Handlers that loop check
     // Ended() after every wait and unwind at once.
-    virtual void End() = 0;
-    virtual bool Ended() const = 0;
+    void End();
+    bool Ended() const { return ended_; }
+
+protected:
+    // A click of the button. Its handler runs unless the program has ended,
+    // the button cannot take the click (hidden, disabled, or a message box
+    // in the way), or its handler is still running: a click queued behind
+    // another one never starts a handler inside its own earlier run.
+    void click(Control button);
+    // A tick of Timer1: its handler runs unless the program has ended.
+    void tick();
+    bool hasTickHandler() const { return bool(tick_); }
+
+    // Whether the button is there to be clicked: shown, enabled, and no
+    // message box open over the window.
+    virtual bool takesClicks(Control button) const = 0;
+    virtual void showMessage(const QString& text) = 0;
+    virtual void raiseWindow() = 0;
+    // Called once, when the program ends: stop the timer, put the window
+    // away, leave the event loop.
+    virtual void endProgram() = 0;
+    // Called after a shape has moved or the drawing surface has changed, with
+    // the area in twips that needs repainting (a null rectangle: all of it).
+    // The area covers the geometry only; strokes reach a little further.
+    virtual void sceneChanged(const QRectF& dirty) { (void)dirty; }
+
+private:
+    void set(Shape shape, float Geometry::*field, float value);
+
+    std::array<Geometry, kShapeCount> shapes_;
+    DrawingSurface surface_;
+    std::map<Control, Handler> clicks_;
+    std::set<Control> running_; // buttons whose click handler is running
+    Handler tick_;
+    bool ended_ = false;
 };
 
 } // namespace tervalin

@@ -1,8 +1,6 @@
 #include "window/description.h"
 
-#include <algorithm>
 #include <array>
-#include <stdexcept>
 
 namespace tervalin {
 namespace {
@@ -32,78 +30,73 @@ constexpr std::string_view kTaskText =
     "красный трамвай На задачу отводится 4 минуты";
 
 constexpr std::array kButtons{
-    ButtonDesc{Control::Command2, "Command2", 9, 8280, 6120, 1455, 495, 1, "^ОТВЕТ ^",
-               kSans(12, kBold), false, 0x000000FFu},
-    ButtonDesc{Control::Command1, "Command1", 11, 4440, 6480, 1455, 615, 0, "START",
-               kSans(8.25, kBold), true, 0x0080FF80u},
+    ButtonDesc{Control::Command2, "Command2", 8280, 6120, 1455, 495, 1, "^ОТВЕТ ^",
+               kSans(12, kBold), false},
+    ButtonDesc{Control::Command1, "Command1", 4440, 6480, 1455, 615, 0, "START", kSans(8.25, kBold),
+               true},
 };
 
 constexpr std::array kTextBoxes{
-    TextBoxDesc{Control::Text1, "Text1", 8, 8640, 5100, 735, 915, 2, kSans(18, kRegular),
+    TextBoxDesc{Control::Text1, "Text1", 8640, 5100, 735, 915, 2, kSans(18, kRegular),
                 Align::Centre, false},
-    TextBoxDesc{Control::Text2, "Text2", 1, 4440, 6480, 1455, 525, 11, kTimes(14.25, kRegular),
+    TextBoxDesc{Control::Text2, "Text2", 4440, 6480, 1455, 525, 11, kTimes(14.25, kRegular),
                 Align::Centre, true},
 };
 
 constexpr std::array kLabels{
-    LabelDesc{Control::Label2, "Label2", 17, 120, 7320, 10845, 1125, 8, kTaskText,
-              kTimes(12, kBold), Align::Centre, true, false, kCaptionText, true},
-    LabelDesc{Control::Label1, "Label1", 31, 4320, 5400, 4215, 495, 4,
+    LabelDesc{Control::Label2, "Label2", 120, 7320, 10845, 1125, 8, kTaskText, kTimes(12, kBold),
+              Align::Centre, true, false, kCaptionText, true},
+    LabelDesc{Control::Label1, "Label1", 4320, 5400, 4215, 495, 4,
               "Укажите число зафиксированных Вами нарушений и нажмите кнопку ОТВЕТ",
               kTimes(9.75, kBold), Align::Centre, true, true, 0, false},
 };
 
-// The clock ticks 20 times a clock second. At 50 ms those are real seconds,
-// so the four minutes the task text promises are four minutes of the user's.
-constexpr std::array kTimers{
-    TimerDesc{"Timer1", 10, 50, true},
-};
-
 constexpr std::array kLines{
-    LineDesc{"Line21", 13, 4080, 3240, 4080, 3840, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line20", 14, 840, 3240, 4080, 3240, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line19", 15, 9720, 4440, 9720, 2280, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line16", 16, 4560, 4440, 9720, 4440, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line14", 18, 10440, 0, 10440, 4920, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line13", 19, 4080, 4920, 10440, 4920, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line12", 20, 0, 1800, 10920, 1800, kWindowText, LineStyle::Solid, 1},
-    LineDesc{"Line11", 22, 0, 1920, 10920, 1920, kWindowFrame, LineStyle::Solid, 1},
-    LineDesc{"Line10", 23, 840, 600, 9720, 600, kMenuText, LineStyle::Solid, 3},
-    LineDesc{"Line9", 24, 0, 600, 1320, 600, kWindowText, LineStyle::Solid, 1},
-    LineDesc{"Line8", 25, 840, 3960, 840, 7320, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line7", 26, 840, 600, 840, 3240, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line2", 28, 360, 480, 360, 7320, kCaptionText, LineStyle::DashDot, 1},
-    LineDesc{"Line5", 29, 10920, 2280, 9120, 2280, kWindowText, LineStyle::Dash, 1},
-    LineDesc{"Line3", 30, 9000, 1560, 9720, 1560, kWindowText, LineStyle::Dash, 1},
-    LineDesc{"Line4", 32, 3240, 7080, 3240, 3960, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line6", 34, 3240, 3960, 840, 3960, kWindowText, LineStyle::Solid, 3},
-    LineDesc{"Line1", 35, 4080, 7080, 4080, 4920, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line21", 4080, 3240, 4080, 3840, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line20", 840, 3240, 4080, 3240, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line19", 9720, 4440, 9720, 2280, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line16", 4560, 4440, 9720, 4440, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line14", 10440, 0, 10440, 4920, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line13", 4080, 4920, 10440, 4920, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line12", 0, 1800, 10920, 1800, kWindowText, LineStyle::Solid, 1},
+    LineDesc{"Line11", 0, 1920, 10920, 1920, kWindowFrame, LineStyle::Solid, 1},
+    LineDesc{"Line10", 840, 600, 9720, 600, kMenuText, LineStyle::Solid, 3},
+    LineDesc{"Line9", 0, 600, 1320, 600, kWindowText, LineStyle::Solid, 1},
+    LineDesc{"Line8", 840, 3960, 840, 7320, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line7", 840, 600, 840, 3240, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line2", 360, 480, 360, 7320, kCaptionText, LineStyle::DashDot, 1},
+    LineDesc{"Line5", 10920, 2280, 9120, 2280, kWindowText, LineStyle::Dash, 1},
+    LineDesc{"Line3", 9000, 1560, 9720, 1560, kWindowText, LineStyle::Dash, 1},
+    LineDesc{"Line4", 3240, 7080, 3240, 3960, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line6", 3240, 3960, 840, 3960, kWindowText, LineStyle::Solid, 3},
+    LineDesc{"Line1", 4080, 7080, 4080, 4920, kWindowText, LineStyle::Solid, 3},
 };
 
 constexpr std::array kPictures{
-    PictureDesc{"Picture6", 2, 10440, 2280, 855, 855, 10, ":/pictures/level_crossing.svg", 50, 53,
-                "Знак «Железнодорожный переезд»"},
-    PictureDesc{"Picture5", 3, 2160, 6480, 735, 735, 9, ":/pictures/parking.svg", 50, 49,
-                "Знак «Парковка»"},
-    PictureDesc{"Picture4", 4, 600, 600, 735, 615, 7, ":/pictures/no_overtaking.svg", 50, 41,
-                "Знак «Обгон запрещён»"},
-    PictureDesc{"Picture3", 5, 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
-                "Знак «Поворот направо запрещён»"},
-    PictureDesc{"Picture2", 6, 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51,
-                "Знак «Стоп»"},
-    PictureDesc{"Picture1", 7, 3720, 3600, 855, 855, 3, ":/pictures/no_left_turn.svg", 50, 51,
-                "Знак «Поворот налево запрещён»"},
+    PictureDesc{"Picture6", 10440, 2280, 855, 855, 10, ":/pictures/level_crossing.svg", 50, 53,
+                "Знак «Железнодорожный переезд»",
+                "Справа от правой дороги, под трамвайными путями"},
+    PictureDesc{"Picture5", 2160, 6480, 735, 735, 9, ":/pictures/parking.svg", 50, 49,
+                "Знак «Парковка»", "В левом нижнем квартале, у короткой нижней дороги"},
+    PictureDesc{"Picture4", 600, 600, 735, 615, 7, ":/pictures/no_overtaking.svg", 50, 41,
+                "Знак «Обгон запрещён»", "На углу левой и верхней дорог"},
+    PictureDesc{"Picture3", 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
+                "Знак «Поворот направо запрещён»", "Слева от правой дороги, под верхней дорогой"},
+    PictureDesc{"Picture2", 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51, "Знак «Стоп»",
+                "Слева от правой дороги, у трамвайных путей"},
+    PictureDesc{"Picture1", 3720, 3600, 855, 855, 3, ":/pictures/no_left_turn.svg", 50, 51,
+                "Знак «Поворот налево запрещён»", "В углу у нижней поперечной дороги"},
 };
 
 constexpr std::array kShapes{
-    ShapeDesc{Shape::rose_auto, "rose_auto", 12, 480, 360, 255, 495, 0x008080FFu, ShapeLook::Plain,
-              0, kWindowText, false},
-    ShapeDesc{Shape::red_tram, "red_tram", 21, 9960, 1800, 495, 135, 0x000000C0u, ShapeLook::Plain,
-              0, kWindowText, false},
-    ShapeDesc{Shape::avto_blue, "avto_blue", 27, 120, 0, 255, 375, 0x00FFFF00u,
+    ShapeDesc{Shape::rose_auto, "rose_auto", 480, 360, 255, 495, 0x008080FFu, ShapeLook::Plain, 0,
+              kWindowText, false},
+    ShapeDesc{Shape::red_tram, "red_tram", 9960, 1800, 495, 135, 0x000000C0u, ShapeLook::Plain, 0,
+              kWindowText, false},
+    ShapeDesc{Shape::avto_blue, "avto_blue", 120, 0, 255, 375, 0x00FFFF00u,
               ShapeLook::VerticalHatch, 0x000000FFu, kWindowText, false},
-    ShapeDesc{Shape::tervalin, "tervalin", 33, 3840, 6960, 105, 330, 0x00000000u,
-              ShapeLook::SolidFill, 0, kWindowText, true},
+    ShapeDesc{Shape::tervalin, "tervalin", 3840, 6960, 105, 330, 0x00000000u, ShapeLook::SolidFill,
+              0, kWindowText, true},
 };
 
 constexpr std::array<std::string_view, 35> kStoredOrder{
@@ -116,42 +109,24 @@ constexpr std::array<std::string_view, 35> kStoredOrder{
 
 constexpr Description kMainWindow{
     WindowDesc{"Tervalin", "Tervalin", 11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3,
-               kTimes(27.75, kRegular), "Form1"},
+               kTimes(27.75, kRegular)},
     "Tervalin",
     kButtons,
     kTextBoxes,
     kLabels,
-    kTimers,
+    // The clock ticks 20 times a clock second. At 50 ms those are real
+    // seconds, so the four minutes the task text promises are the user's.
+    TimerDesc{50},
     kLines,
     kPictures,
     kShapes,
     kStoredOrder,
 };
 
-template <typename Table, typename Id> const auto& byId(const Table& table, Id id) {
-    const auto it = std::ranges::find(table, id, &std::ranges::range_value_t<Table>::id);
-    if (it == table.end())
-        throw std::out_of_range("no such control in the window description");
-    return *it;
-}
-
 } // namespace
 
 const Description& mainWindow() {
     return kMainWindow;
-}
-
-const ButtonDesc& button(Control id) {
-    return byId(kButtons, id);
-}
-const TextBoxDesc& textBox(Control id) {
-    return byId(kTextBoxes, id);
-}
-const LabelDesc& label(Control id) {
-    return byId(kLabels, id);
-}
-const ShapeDesc& shape(Shape id) {
-    return byId(kShapes, id);
 }
 
 } // namespace tervalin

@@ -20,11 +20,11 @@ constexpr bool isSystemColour(Colour c) {
     return (c & kSystemColourFlag) != 0;
 }
 
+// Every font is Cyrillic.
 struct FontDesc {
     std::string_view face; // "Times New Roman" or "MS Sans Serif"
     double points;
     int weight; // 400 regular, 700 bold
-    int charset = 204;
 };
 
 enum class Align { Left, Centre };
@@ -36,25 +36,21 @@ struct WindowDesc {
     Colour backColor, foreColor;
     int drawWidth; // pixels
     FontDesc font; // of text printed on the window
-    std::string_view linkTopic;
 };
 
 struct ButtonDesc {
     Control id;
     std::string_view name;
-    int index;
     int left, top, width, height;
     int tabIndex;
     std::string_view caption;
     FontDesc font;
     bool visible;
-    Colour backColor; // stored, but a standard-style button shows system colours
 };
 
 struct TextBoxDesc {
     Control id;
     std::string_view name;
-    int index;
     int left, top, width, height;
     int tabIndex;
     FontDesc font;
@@ -65,7 +61,6 @@ struct TextBoxDesc {
 struct LabelDesc {
     Control id;
     std::string_view name;
-    int index;
     int left, top, width, height;
     int tabIndex;
     std::string_view caption; // UTF-8
@@ -77,18 +72,15 @@ struct LabelDesc {
     bool visible;
 };
 
+// Enabled from the moment the window exists.
 struct TimerDesc {
-    std::string_view name;
-    int index;
     int intervalMs;
-    bool enabled;
 };
 
 enum class LineStyle { Solid = 0, Dash = 2, DashDot = 4 };
 
 struct LineDesc {
     std::string_view name;
-    int index;
     int x1, y1, x2, y2;
     Colour borderColor;
     LineStyle borderStyle;
@@ -97,12 +89,12 @@ struct LineDesc {
 
 struct PictureDesc {
     std::string_view name;
-    int index;
     int left, top, width, height;
     int tabIndex;
     std::string_view resource;       // the sign's vector source, a Qt resource path
     int pictureWidth, pictureHeight; // pixels
     std::string_view shows;          // UTF-8: the sign's name, as a screen reader reads it
+    std::string_view where;          // UTF-8: where it stands, as a screen reader reads it
 };
 
 enum class ShapeLook { Plain, VerticalHatch, SolidFill };
@@ -110,7 +102,6 @@ enum class ShapeLook { Plain, VerticalHatch, SolidFill };
 struct ShapeDesc {
     Shape id;
     std::string_view name;
-    int index;
     int left, top, width, height;
     Colour body; // the opaque body, or the solid fill
     ShapeLook look;
@@ -125,7 +116,7 @@ struct Description {
     std::span<const ButtonDesc> buttons;
     std::span<const TextBoxDesc> textBoxes;
     std::span<const LabelDesc> labels;
-    std::span<const TimerDesc> timers;
+    TimerDesc timer1;
     std::span<const LineDesc> lines;
     std::span<const PictureDesc> pictures;
     std::span<const ShapeDesc> shapes;
@@ -140,11 +131,5 @@ const Description& mainWindow();
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
-
-// Lookups by identity; every id has exactly one entry.
-const ButtonDesc& button(Control id);
-const TextBoxDesc& textBox(Control id);
-const LabelDesc& label(Control id);
-const ShapeDesc& shape(Shape id);
 
 } // namespace tervalin

@@ -7,7 +7,7 @@ namespace tervalin {
 
 // Every place in the window description is in twips; the screen is measured
 // in device-independent pixels, 15 twips to a pixel. This is the one place
-// that converts between the two.
+// that converts them.
 inline constexpr double kTwipsPerPixel = 15.0;
 
 constexpr double toPixels(double twips) {
@@ -18,9 +18,6 @@ inline QPointF toPixels(QPointF twips) {
 }
 inline QRectF toPixels(double left, double top, double width, double height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
-}
-constexpr double toTwips(double pixels) {
-    return pixels * kTwipsPerPixel;
 }
 
 } // namespace tervalin

@@ -30,7 +30,7 @@ int legAtStart(const RecordedRun& r, int n) {
 }
 
 QPointF topLeftAfter(const RecordedRun& r, int n) {
-    const SceneToolkit::Geometry& g = frame(r, n).shapes[int(Shape::tervalin)];
+    const Toolkit::Geometry& g = frame(r, n).shapes[int(Shape::tervalin)];
     return {g.left, g.top};
 }
 
@@ -115,7 +115,7 @@ private slots:
 
         // Every frame before the end drives the leg in its own orientation.
         for (int n = firstFrame; n < firstFrame + frameCount - 1; ++n) {
-            const SceneToolkit::Geometry& g = frame(r, n).shapes[int(Shape::tervalin)];
+            const Toolkit::Geometry& g = frame(r, n).shapes[int(Shape::tervalin)];
             QVERIFY2(QSizeF(g.width, g.height) == size,
                      qPrintable(QStringLiteral("frame %1 has the wrong orientation").arg(n)));
         }
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(writesIn(r, end, Shape::tervalin, moving), expected);
 
         // A turn swaps Width and Height; leg 6 does not turn.
-        const SceneToolkit::Geometry& after = frame(r, end).shapes[int(Shape::tervalin)];
+        const Toolkit::Geometry& after = frame(r, end).shapes[int(Shape::tervalin)];
         const QSizeF expectedAfter = leg == 6 ? size : size.transposed();
         QVERIFY2(QSizeF(after.width, after.height) == expectedAfter,
                  "the vehicle's size after the end frame is wrong");
@@ -187,7 +187,7 @@ private slots:
     void afterTheRouteNothingMovesOrIsDrawn() {
         const RecordedRun& r = wholeRoute();
         QCOMPARE(r.st.NUMBER_OF_POVOROT, std::optional<std::int16_t>(7));
-        const SceneToolkit::Geometry home{3840, 6960, 105, 330};
+        const Toolkit::Geometry home{3840, 6960, 105, 330};
         QVERIFY2(r.tk.geometry(Shape::tervalin) == home, "the vehicle is not back at its start");
         const std::size_t drawn = frame(r, kRouteFrames).items;
         for (int n = kRouteFrames + 1; n <= int(r.frames.size()); ++n) {

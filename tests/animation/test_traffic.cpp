@@ -72,19 +72,19 @@ private slots:
     // Only the tram's Left and the cars' Top move; the watched vehicle not at all.
     void stepMovesOnlyTheBackgroundAlongTheirRoads() {
         SimToolkit tk;
-        const SceneToolkit::Geometry tram = tk.geometry(Shape::red_tram);
-        const SceneToolkit::Geometry rose = tk.geometry(Shape::rose_auto);
-        const SceneToolkit::Geometry blue = tk.geometry(Shape::avto_blue);
-        const SceneToolkit::Geometry watched = tk.geometry(Shape::tervalin);
+        const Toolkit::Geometry tram = tk.geometry(Shape::red_tram);
+        const Toolkit::Geometry rose = tk.geometry(Shape::rose_auto);
+        const Toolkit::Geometry blue = tk.geometry(Shape::avto_blue);
+        const Toolkit::Geometry watched = tk.geometry(Shape::tervalin);
         Traffic_step(tk);
         QVERIFY2(tk.geometry(Shape::red_tram) ==
-                     (SceneToolkit::Geometry{tram.left - 10, tram.top, tram.width, tram.height}),
+                     (Toolkit::Geometry{tram.left - 10, tram.top, tram.width, tram.height}),
                  "the tram did not move 10 to the left");
         QVERIFY2(tk.geometry(Shape::rose_auto) ==
-                     (SceneToolkit::Geometry{rose.left, rose.top + 15, rose.width, rose.height}),
+                     (Toolkit::Geometry{rose.left, rose.top + 15, rose.width, rose.height}),
                  "rose_auto did not move 15 down");
         QVERIFY2(tk.geometry(Shape::avto_blue) ==
-                     (SceneToolkit::Geometry{blue.left, blue.top + 5, blue.width, blue.height}),
+                     (Toolkit::Geometry{blue.left, blue.top + 5, blue.width, blue.height}),
                  "avto_blue did not move 5 down");
         QVERIFY2(tk.geometry(Shape::tervalin) == watched, "the watched vehicle moved");
     }
@@ -94,7 +94,7 @@ private slots:
         RecordedRun reference;
         reference.run(1.0, 30.0);
         const int legFour = 229;
-        const float start = shape(Shape::avto_blue).top;
+        const float start = mainWindow().shapes[int(Shape::avto_blue)].top;
         const float travelled =
             frame(reference, legFour - 1).shapes[int(Shape::avto_blue)].top - start;
         RecordedRun r;

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "toolkit/scene_toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <array>
 #include <vector>
 
 namespace tervalin::test {
 
-using Shapes = std::array<SceneToolkit::Geometry, kShapeCount>;
+using Shapes = std::array<Toolkit::Geometry, kShapeCount>;
 
 // Where the four vehicles stand.
-inline Shapes shapesOf(const SceneToolkit& tk) {
+inline Shapes shapesOf(const Toolkit& tk) {
     Shapes s;
     for (int i = 0; i < kShapeCount; ++i)
         s[i] = tk.geometry(static_cast<Shape>(i));
@@ -25,7 +25,7 @@ struct SceneSnapshot {
     bool operator==(const SceneSnapshot&) const = default;
 };
 
-inline SceneSnapshot snapshotOf(const SceneToolkit& tk) {
+inline SceneSnapshot snapshotOf(const Toolkit& tk) {
     return {shapesOf(tk), tk.surface().items()};
 }
 

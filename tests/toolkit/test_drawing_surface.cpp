@@ -14,7 +14,7 @@ using namespace tervalin::test;
 namespace {
 
 // Runs a script such as "line 1500 1500 3000 1500; print 1; cls".
-void run(SceneToolkit& tk, const QString& script) {
+void run(Toolkit& tk, const QString& script) {
     for (const QString& step : script.split(u';', Qt::SkipEmptyParts)) {
         const QStringList w = step.split(u' ', Qt::SkipEmptyParts);
         if (w[0] == "line")
@@ -28,7 +28,7 @@ void run(SceneToolkit& tk, const QString& script) {
     }
 }
 
-QStringList items(const SceneToolkit& tk) {
+QStringList items(const Toolkit& tk) {
     QStringList out;
     for (const DrawingSurface::Item& i : tk.surface().items()) {
         const QString at = QString("%1,%2").arg(i.from.x()).arg(i.from.y());

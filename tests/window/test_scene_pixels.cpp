@@ -213,7 +213,7 @@ private slots:
         ShownWindow w;
         const Pixels px(w.grab());
         const auto& g = w.tk().geometry(Shape(vehicle));
-        const ShapeDesc& s = shape(Shape(vehicle));
+        const ShapeDesc& s = mainWindow().shapes[vehicle];
         const int left = int(g.left / 15), top = int(g.top / 15);
         const int right = int((g.left + g.width) / 15), y = top + 3;
         // Device pixels across the left and right edges, on one row.

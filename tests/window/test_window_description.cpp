@@ -1,5 +1,5 @@
 // The window as built against its description: every control's kind,
-// index, place, size, caption, font and visibility, and every line and
+// place, size, caption, font and visibility, and every line and
 // vehicle as held and drawn.
 
 #include "support/shown_window.h"
@@ -37,7 +37,6 @@ constexpr const char* kPrompt =
 struct Expected {
     const char* name;
     const char* kind;
-    int index;
     int place[4];
     int tabIndex = -1;
     const char* caption = "";
@@ -50,87 +49,68 @@ struct Expected {
     int width = 0;
 };
 
-constexpr Expected line(const char* name, int index, std::array<int, 4> ends, std::uint32_t colour,
-                        int style, int width) {
-    Expected e{name, "line", index, {ends[0], ends[1], ends[2], ends[3]}};
+constexpr Expected line(const char* name, std::array<int, 4> ends, std::uint32_t colour, int style,
+                        int width) {
+    Expected e{name, "line", {ends[0], ends[1], ends[2], ends[3]}};
     e.colour = colour;
     e.style = style;
     e.width = width;
     return e;
 }
 
-constexpr Expected shape(const char* name, int index, std::array<int, 4> place, std::uint32_t body,
+constexpr Expected shape(const char* name, std::array<int, 4> place, std::uint32_t body,
                          int dashedOutline) {
-    Expected e{name, "shape", index, {place[0], place[1], place[2], place[3]}};
+    Expected e{name, "shape", {place[0], place[1], place[2], place[3]}};
     e.colour = body;
     e.style = dashedOutline;
     return e;
 }
 
 const Expected kControls[] = {
-    {"Command1", "button", 11, {4440, 6480, 1455, 615}, 0, "START", "MS Sans Serif", 8.25, 700},
-    {"Command2",
-     "button",
-     9,
-     {8280, 6120, 1455, 495},
-     1,
-     "^ОТВЕТ ^",
-     "MS Sans Serif",
-     12,
-     700,
-     false},
-    {"Text2", "text box", 1, {4440, 6480, 1455, 525}, 11, "", "Times New Roman", 14.25, 400},
-    {"Text1", "text box", 8, {8640, 5100, 735, 915}, 2, "", "MS Sans Serif", 18, 400, false},
-    {"Label2", "label", 17, {120, 7320, 10845, 1125}, 8, kTaskText, "Times New Roman", 12, 700},
-    {"Label1",
-     "label",
-     31,
-     {4320, 5400, 4215, 495},
-     4,
-     kPrompt,
-     "Times New Roman",
-     9.75,
-     700,
-     false},
-    {"Timer1", "timer", 10, {}},
-    {"Picture6", "picture box", 2, {10440, 2280, 855, 855}, 10},
-    {"Picture5", "picture box", 3, {2160, 6480, 735, 735}, 9},
-    {"Picture4", "picture box", 4, {600, 600, 735, 615}, 7},
-    {"Picture3", "picture box", 5, {8880, 720, 855, 735}, 6},
-    {"Picture2", "picture box", 6, {9000, 1560, 735, 735}, 5},
-    {"Picture1", "picture box", 7, {3720, 3600, 855, 855}, 3},
-    line("Line21", 13, {4080, 3240, 4080, 3840}, kDefault, 0, 3),
-    line("Line20", 14, {840, 3240, 4080, 3240}, kDefault, 0, 3),
-    line("Line19", 15, {9720, 4440, 9720, 2280}, kDefault, 0, 3),
-    line("Line16", 16, {4560, 4440, 9720, 4440}, kDefault, 0, 3),
-    line("Line14", 18, {10440, 0, 10440, 4920}, kDefault, 0, 3),
-    line("Line13", 19, {4080, 4920, 10440, 4920}, kDefault, 0, 3),
-    line("Line12", 20, {0, 1800, 10920, 1800}, kDefault, 0, 1),
-    line("Line11", 22, {0, 1920, 10920, 1920}, 0x80000006u, 0, 1),
-    line("Line10", 23, {840, 600, 9720, 600}, 0x80000007u, 0, 3),
-    line("Line9", 24, {0, 600, 1320, 600}, kDefault, 0, 1),
-    line("Line8", 25, {840, 3960, 840, 7320}, kDefault, 0, 3),
-    line("Line7", 26, {840, 600, 840, 3240}, kDefault, 0, 3),
-    line("Line2", 28, {360, 480, 360, 7320}, 0x80000009u, 4, 1),
-    line("Line5", 29, {10920, 2280, 9120, 2280}, kDefault, 2, 1),
-    line("Line3", 30, {9000, 1560, 9720, 1560}, kDefault, 2, 1),
-    line("Line4", 32, {3240, 7080, 3240, 3960}, kDefault, 0, 3),
-    line("Line6", 34, {3240, 3960, 840, 3960}, kDefault, 0, 3),
-    line("Line1", 35, {4080, 7080, 4080, 4920}, kDefault, 0, 3),
-    shape("rose_auto", 12, {480, 360, 255, 495}, 0x008080FFu, 0),
-    shape("red_tram", 21, {9960, 1800, 495, 135}, 0x000000C0u, 0),
-    shape("avto_blue", 27, {120, 0, 255, 375}, 0x00FFFF00u, 0),
-    shape("tervalin", 33, {3840, 6960, 105, 330}, 0x00000000u, 1),
+    {"Command1", "button", {4440, 6480, 1455, 615}, 0, "START", "MS Sans Serif", 8.25, 700},
+    {"Command2", "button", {8280, 6120, 1455, 495}, 1, "^ОТВЕТ ^", "MS Sans Serif", 12, 700, false},
+    {"Text2", "text box", {4440, 6480, 1455, 525}, 11, "", "Times New Roman", 14.25, 400},
+    {"Text1", "text box", {8640, 5100, 735, 915}, 2, "", "MS Sans Serif", 18, 400, false},
+    {"Label2", "label", {120, 7320, 10845, 1125}, 8, kTaskText, "Times New Roman", 12, 700},
+    {"Label1", "label", {4320, 5400, 4215, 495}, 4, kPrompt, "Times New Roman", 9.75, 700, false},
+    {"Timer1", "timer", {}},
+    {"Picture6", "picture box", {10440, 2280, 855, 855}, 10},
+    {"Picture5", "picture box", {2160, 6480, 735, 735}, 9},
+    {"Picture4", "picture box", {600, 600, 735, 615}, 7},
+    {"Picture3", "picture box", {8880, 720, 855, 735}, 6},
+    {"Picture2", "picture box", {9000, 1560, 735, 735}, 5},
+    {"Picture1", "picture box", {3720, 3600, 855, 855}, 3},
+    line("Line21", {4080, 3240, 4080, 3840}, kDefault, 0, 3),
+    line("Line20", {840, 3240, 4080, 3240}, kDefault, 0, 3),
+    line("Line19", {9720, 4440, 9720, 2280}, kDefault, 0, 3),
+    line("Line16", {4560, 4440, 9720, 4440}, kDefault, 0, 3),
+    line("Line14", {10440, 0, 10440, 4920}, kDefault, 0, 3),
+    line("Line13", {4080, 4920, 10440, 4920}, kDefault, 0, 3),
+    line("Line12", {0, 1800, 10920, 1800}, kDefault, 0, 1),
+    line("Line11", {0, 1920, 10920, 1920}, 0x80000006u, 0, 1),
+    line("Line10", {840, 600, 9720, 600}, 0x80000007u, 0, 3),
+    line("Line9", {0, 600, 1320, 600}, kDefault, 0, 1),
+    line("Line8", {840, 3960, 840, 7320}, kDefault, 0, 3),
+    line("Line7", {840, 600, 840, 3240}, kDefault, 0, 3),
+    line("Line2", {360, 480, 360, 7320}, 0x80000009u, 4, 1),
+    line("Line5", {10920, 2280, 9120, 2280}, kDefault, 2, 1),
+    line("Line3", {9000, 1560, 9720, 1560}, kDefault, 2, 1),
+    line("Line4", {3240, 7080, 3240, 3960}, kDefault, 0, 3),
+    line("Line6", {3240, 3960, 840, 3960}, kDefault, 0, 3),
+    line("Line1", {4080, 7080, 4080, 4920}, kDefault, 0, 3),
+    shape("rose_auto", {480, 360, 255, 495}, 0x008080FFu, 0),
+    shape("red_tram", {9960, 1800, 495, 135}, 0x000000C0u, 0),
+    shape("avto_blue", {120, 0, 255, 375}, 0x00FFFF00u, 0),
+    shape("tervalin", {3840, 6960, 105, 330}, 0x00000000u, 1),
 };
 
 const Expected& expected(const QString& name) {
     return *std::ranges::find_if(kControls, [&](const Expected& e) { return name == e.name; });
 }
 
-// What the window description holds for a control: its kind, index and TabIndex.
+// What the window description holds for a control: its kind and TabIndex.
 struct Held {
     QString kind;
-    int index = -1;
     int tabIndex = -1;
 };
 
@@ -138,25 +118,24 @@ Held held(const QString& name) {
     const Description& d = mainWindow();
     for (const auto& b : d.buttons)
         if (toQString(b.name) == name)
-            return {"button", b.index, b.tabIndex};
+            return {"button", b.tabIndex};
     for (const auto& t : d.textBoxes)
         if (toQString(t.name) == name)
-            return {"text box", t.index, t.tabIndex};
+            return {"text box", t.tabIndex};
     for (const auto& l : d.labels)
         if (toQString(l.name) == name)
-            return {"label", l.index, l.tabIndex};
-    for (const auto& t : d.timers)
-        if (toQString(t.name) == name)
-            return {"timer", t.index};
+            return {"label", l.tabIndex};
+    if (name == "Timer1")
+        return {"timer"};
     for (const auto& p : d.pictures)
         if (toQString(p.name) == name)
-            return {"picture box", p.index, p.tabIndex};
+            return {"picture box", p.tabIndex};
     for (const auto& l : d.lines)
         if (toQString(l.name) == name)
-            return {"line", l.index};
+            return {"line"};
     for (const auto& s : d.shapes)
         if (toQString(s.name) == name)
-            return {"shape", s.index};
+            return {"shape"};
     return {};
 }
 
@@ -175,15 +154,10 @@ private slots:
         std::set<QString> stored, rows;
         for (std::string_view name : mainWindow().storedOrder)
             stored.insert(toQString(name));
-        std::set<int> indexes;
-        for (const Expected& e : kControls) {
+        for (const Expected& e : kControls)
             rows.insert(e.name);
-            indexes.insert(e.index);
-        }
         QCOMPARE(rows, stored);
-        QCOMPARE(indexes.size(), std::size(kControls));
-        QCOMPARE(*indexes.begin(), 1);
-        QCOMPARE(*indexes.rbegin(), 35);
+        QCOMPARE(rows.size(), std::size(kControls));
     }
 
     void controlMatchesItsDescription_data() {
@@ -197,7 +171,6 @@ private slots:
         const Expected& e = expected(name);
         const Held h = held(name);
         QVERIFY2(h.kind == e.kind, qPrintable(name + " is held as a " + h.kind));
-        QCOMPARE(h.index, e.index);
         QCOMPARE(h.tabIndex, e.tabIndex);
 
         ShownWindow w;

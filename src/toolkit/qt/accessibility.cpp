@@ -10,8 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <string_view>
-
 namespace tervalin {
 namespace {
 
@@ -48,21 +46,6 @@ constexpr Reading kReadings[] = {
     {Control::Text2, "Минуты", "Сколько минут прошло; на задачу отводится 4 минуты"},
     {Control::Label1, nullptr, "Подсказка к полю ответа"},
     {Control::Label2, nullptr, "Задание"},
-};
-
-struct SignPlace {
-    std::string_view picture;
-    const char* where;
-};
-
-// Where each sign stands, as its description.
-constexpr SignPlace kSignPlaces[] = {
-    {"Picture1", "В углу у нижней поперечной дороги"},
-    {"Picture2", "Слева от правой дороги, у трамвайных путей"},
-    {"Picture3", "Слева от правой дороги, под верхней дорогой"},
-    {"Picture4", "На углу левой и верхней дорог"},
-    {"Picture5", "В левом нижнем квартале, у короткой нижней дороги"},
-    {"Picture6", "Справа от правой дороги, под трамвайными путями"},
 };
 
 const char* const kWindowDescription =
@@ -109,9 +92,7 @@ void describeForAssistiveTechnology(MainForm& form) {
         if (!box)
             continue;
         box->setAccessibleName(toQString(p.shows));
-        for (const SignPlace& s : kSignPlaces)
-            if (s.picture == p.name)
-                box->setAccessibleDescription(QString::fromUtf8(s.where));
+        box->setAccessibleDescription(toQString(p.where));
     }
 
     SceneCanvas* scene = form.canvas();

@@ -1,81 +1,61 @@
 #include "toolkit/qt/display_guard.h"
 
+#include <QString>
+#include <QtGlobal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace tervalin {
 namespace {
 
-// Qt's threads may log while the main thread connects.
-std::mutex mutex;
-DisplayGuard* active = nullptr;
-QtMessageHandler afterwards = nullptr;
+std::mutex mutex; // Qt's threads may log while the main thread connects
+QtMessageHandler previous = nullptr;
+std::vector<std::tuple<QtMsgType, std::string, QString>> held;
+bool unreachable = false;
 
-// What Qt's platform plugins say when their display cannot be reached:
-// xcb when DISPLAY is unset or names no server, Wayland when it finds no
-// compositor's socket.
-bool saysDisplayUnreachable(const std::string& category, const QString& text) {
-    return (category == "qt.qpa.xcb" && text.startsWith(u"could not connect to display")) ||
-           text.startsWith(u"Failed to create wl_display");
+void passOn() {
+    for (const auto& [type, category, text] : held)
+        previous(type, QMessageLogContext(nullptr, 0, nullptr, category.c_str()), text);
+    held.clear();
+}
+
+void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(mutex);
+    const std::string category = context.category ? context.category : "";
+    // What the xcb and Wayland platform plugins say when they find no display.
+    unreachable = unreachable ||
+                  (category == "qt.qpa.xcb" && text.startsWith(u"could not connect to display")) ||
+                  text.startsWith(u"Failed to create wl_display");
+    if (type != QtFatalMsg) {
+        held.emplace_back(type, category, text);
+        return;
+    }
+    if (unreachable) {
+        std::fputs("tervalin: no display: neither an X11 nor a Wayland display can be reached; "
+                   "start it on a desktop, or without one under a virtual X server: "
+                   "xvfb-run tervalin\n",
+                   stderr);
+        std::_Exit(1); // nothing is set up yet that needs tearing down
+    }
+    passOn();
+    previous(type, context, text);
 }
 
 } // namespace
 
 DisplayGuard::DisplayGuard() {
-    const std::lock_guard lock(mutex);
-    active = this;
-    previous_ = qInstallMessageHandler(&DisplayGuard::handle);
-    afterwards = previous_;
+    previous = qInstallMessageHandler(hold);
 }
 
 DisplayGuard::~DisplayGuard() {
-    qInstallMessageHandler(previous_);
+    qInstallMessageHandler(previous);
     const std::lock_guard lock(mutex);
-    active = nullptr;
     passOn();
-}
-
-const char* DisplayGuard::noDisplayLine() {
-    return "tervalin: no display: neither an X11 nor a Wayland display can be reached; "
-           "start it on a desktop, or without one under a virtual X server: xvfb-run tervalin";
-}
-
-void DisplayGuard::handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    std::unique_lock lock(mutex);
-    if (!active) { // a message that came in as the guard ended
-        lock.unlock();
-        afterwards(type, context, text);
-        return;
-    }
-    DisplayGuard& self = *active;
-    if (type != QtFatalMsg) {
-        self.held_.push_back({type, context.category ? context.category : "", text});
-        return;
-    }
-    if (self.displayUnreachable()) {
-        std::fprintf(stderr, "%s\n", noDisplayLine());
-        std::fflush(stderr);
-        std::_Exit(1); // nothing is set up yet that needs tearing down
-    }
-    self.passOn();
-    self.previous_(type, context, text);
-}
-
-bool DisplayGuard::displayUnreachable() const {
-    for (const Held& h : held_) {
-        if (saysDisplayUnreachable(h.category, h.text))
-            return true;
-    }
-    return false;
-}
-
-void DisplayGuard::passOn() {
-    for (const Held& h : held_) {
-        const QMessageLogContext context(nullptr, 0, nullptr, h.category.c_str());
-        previous_(h.type, context, h.text);
-    }
-    held_.clear();
 }
 
 } // namespace tervalin

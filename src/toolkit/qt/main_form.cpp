@@ -32,7 +32,7 @@ Qt::Alignment alignment(Align a) {
 
 } // namespace
 
-MainForm::MainForm(const SceneToolkit& scene) {
+MainForm::MainForm(const Toolkit& scene) {
     const WindowDesc& w = mainWindow().window;
     setObjectName(toQString(w.name));
     setWindowTitle(toQString(w.caption));

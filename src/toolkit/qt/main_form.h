@@ -14,7 +14,7 @@ namespace tervalin {
 
 class PictureBox;
 class SceneCanvas;
-class SceneToolkit;
+class Toolkit;
 
 // The main window "Tervalin", built from the window description: a fixed
 // client area of 754 x 568 pixels holding the scene canvas and, above it,
@@ -23,7 +23,7 @@ class SceneToolkit;
 class MainForm : public QWidget {
     Q_OBJECT
 public:
-    explicit MainForm(const SceneToolkit& scene);
+    explicit MainForm(const Toolkit& scene);
 
     QWidget* control(Control id) const { return controls_.at(id); }
     QPushButton* button(Control id) const;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,20 +13,19 @@
 
 namespace tervalin {
 
+Q_LOGGING_CATEGORY(lcFrames, "tervalin.frames", QtWarningMsg)
+
 QtToolkit::QtToolkit() : form_(*this) {
     clock_.start();
-    intervalMs_ = mainWindow().timers.front().intervalMs;
     timer1_.setTimerType(Qt::PreciseTimer);
-    timer1_.setInterval(intervalMs_);
+    timer1_.setInterval(mainWindow().timer1.intervalMs);
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
-
-    wake_ = std::make_unique<Wake>();
+    wake_.setTimerType(Qt::PreciseTimer);
+    wake_.setSingleShot(true);
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     connectClicks();
-
-    frameLog_.open(FrameLog::pathFromEnvironment());
 }
 
 QtToolkit::~QtToolkit() {
@@ -33,7 +33,7 @@ QtToolkit::~QtToolkit() {
 }
 
 void QtToolkit::deliverTicks() {
-    const long long due = clock_.elapsed() / intervalMs_;
+    const long long due = clock_.elapsed() / timer1_.interval();
     while (ticksDelivered_ < due && !Ended()) {
         ++ticksDelivered_;
         tick();
@@ -95,19 +95,23 @@ void QtToolkit::DoEvents() {
 void QtToolkit::WaitEvents(double deadline) {
     if (Ended())
         return;
-    frameLog_.wait(Timer(), deadline); // once per wait: it calls again after every event
+    if (deadline != loggedDeadline_) { // a wait is called again after every event
+        loggedDeadline_ = deadline;
+        qCDebug(lcFrames, "%.6f %.6f", Timer(), deadline);
+    }
     const double remaining = deadline - Timer();
     if (remaining <= 0) {
         DoEvents();
         return;
     }
-    wake_->after(remaining);
+    // Whole milliseconds, rounded up: the wait never ends before its deadline.
+    wake_.start(int(std::ceil(remaining * 1000)));
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void QtToolkit::endProgram() {
     timer1_.stop();
-    wake_->stop();
+    wake_.stop();
     form_.hide();
     QCoreApplication::exit(0);
 }

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "toolkit/qt/frame_log.h"
 #include "toolkit/qt/main_form.h"
-#include "toolkit/qt/wake.h"
-#include "toolkit/scene_toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
-
-#include <memory>
 
 namespace tervalin {
 
@@ -21,9 +17,9 @@ namespace tervalin {
 // message box being dragged) are delivered late rather than lost.
 // Closing the window ends the program, whatever runs at that moment.
 //
-// For benchmarks, every wait is noted in the frame log (see FrameLog) when
-// the environment asks for one.
-class QtToolkit : public SceneToolkit {
+// Every wait is noted as it begins in the logging category tervalin.frames,
+// off unless QT_LOGGING_RULES="tervalin.frames.debug=true" turns it on.
+class QtToolkit : public Toolkit {
 public:
     QtToolkit();
     ~QtToolkit() override;
@@ -53,10 +49,9 @@ private:
     QElapsedTimer clock_;
     MainForm form_;
     QTimer timer1_;
-    std::unique_ptr<Wake> wake_;
-    int intervalMs_;
+    QTimer wake_; // ends a wait at its deadline
     long long ticksDelivered_ = 0;
-    FrameLog frameLog_;
+    double loggedDeadline_ = -1;
 };
 
 } // namespace tervalin

@@ -2,7 +2,7 @@
 
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/system_colours.h"
-#include "toolkit/scene_toolkit.h"
+#include "toolkit/toolkit.h"
 #include "window/description.h"
 #include "window/twips.h"
 
@@ -118,7 +118,7 @@ void drawLine(QPainter& p, QPointF fromTwips, QPointF toTwips, const QColor& col
 // nearest to its place in window pixels. Vertical hatch lines stand in every
 // 8th column of the window, at columns 4, 12, 20, ..., so the pattern does
 // not crawl while the car drives along y.
-void drawShape(QPainter& p, const ShapeDesc& desc, const SceneToolkit::Geometry& g,
+void drawShape(QPainter& p, const ShapeDesc& desc, const Toolkit::Geometry& g,
                const QPalette& palette, double dpr) {
     const QRectF r = toPixels(g.left, g.top, g.width, g.height);
     if (r.width() <= 0 || r.height() <= 0)
@@ -147,7 +147,7 @@ void drawShape(QPainter& p, const ShapeDesc& desc, const SceneToolkit::Geometry&
 
 } // namespace
 
-SceneCanvas::SceneCanvas(const SceneToolkit& scene, QWidget* parent)
+SceneCanvas::SceneCanvas(const Toolkit& scene, QWidget* parent)
     : QWidget(parent), scene_(scene), printFont_(toQFont(mainWindow().window.font)) {
     setObjectName(QStringLiteral("scene"));
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -5,7 +5,7 @@
 
 namespace tervalin {
 
-class SceneToolkit;
+class Toolkit;
 
 // The window's own surface and what lies directly on it: the light-grey
 // ground, what Line and Print have drawn, the road lines and the vehicles,
@@ -17,7 +17,7 @@ class SceneToolkit;
 class SceneCanvas : public QWidget {
     Q_OBJECT
 public:
-    SceneCanvas(const SceneToolkit& scene, QWidget* parent);
+    SceneCanvas(const Toolkit& scene, QWidget* parent);
 
     // Repaints the area of the given twips rectangle, or everything for a null one.
     void repaintTwips(const QRectF& dirty);
@@ -33,7 +33,7 @@ private:
     void paintLines(QPainter& painter, const QRect& area) const;
     void paintShapes(QPainter& painter) const;
 
-    const SceneToolkit& scene_;
+    const Toolkit& scene_;
     QFont printFont_;
 };
 

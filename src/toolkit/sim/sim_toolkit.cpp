@@ -7,7 +7,7 @@
 
 namespace tervalin {
 
-SimToolkit::SimToolkit() : SimToolkit(mainWindow().timers.front().intervalMs / 1000.0) {}
+SimToolkit::SimToolkit() : SimToolkit(mainWindow().timer1.intervalMs / 1000.0) {}
 
 SimToolkit::SimToolkit(double tickInterval)
     : tickInterval_(toMicros(tickInterval)), messageOpenFor_(toMicros(1.0)) {

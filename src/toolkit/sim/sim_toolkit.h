@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/scene_toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <QString>
 
@@ -22,7 +22,7 @@ namespace tervalin {
 // closed with its OK button, unless the script closes the window first.
 // While a message box is open the main window takes no input: scripted
 // clicks and typing that fall then are dropped, as a modal box would.
-class SimToolkit : public SceneToolkit {
+class SimToolkit : public Toolkit {
 public:
     struct Message {
         QString text;

@@ -8,6 +8,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -214,11 +215,18 @@ private slots:
         QVERIFY2(longestBurst >= 5, "the busy handler delayed no ticks");
     }
 
+    // Each wait blocks until its deadline, and is noted once, as it begins,
+    // in the tervalin.frames category when that is on, and only then.
     void waitsBlockUntilTheirDeadline() {
         QtToolkit tk;
         QuizState st;
         int ticks = 0;
         tk.onTick([&] { ++ticks; });
+        static QStringList logged;
+        const QtMessageHandler next = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext& context, const QString& text) {
+                logged << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
+            });
 
         LoopPasses frame;
         const double frameStart = tk.Timer();
@@ -228,7 +236,10 @@ private slots:
                                                              "loop %1 times")
                                                   .arg(frame.count)));
 
+        QVERIFY2(logged.isEmpty(), qPrintable(logged.join(u'\n')));
+
         // A stop pause: leg 2 brings the vehicle from 2240 to 2140.
+        QLoggingCategory::setFilterRules(QStringLiteral("tervalin.frames.debug=true"));
         st.NUMBER_OF_POVOROT = 2;
         st.X1 = tk.Left(Shape::tervalin);
         tk.setTop(Shape::tervalin, 2240);
@@ -242,6 +253,13 @@ private slots:
         QVERIFY2(pause.count < 100, qPrintable(QStringLiteral("the stop pause passed the event "
                                                               "loop %1 times")
                                                    .arg(pause.count)));
+        qInstallMessageHandler(next);
+        QCOMPARE(logged.size(), 1);
+        const QStringList fields = logged.front().split(u' ');
+        QCOMPARE(fields.size(), 3);
+        QCOMPARE(fields[0], QStringLiteral("tervalin.frames:"));
+        QVERIFY2(qAbs(fields[2].toDouble() - double(*st.Start_znak) - 1.0) < 1e-3,
+                 qPrintable(logged.front()));
     }
 };
 

@@ -27,7 +27,7 @@ protected:
     }
 };
 
-QRect pixelsOf(const SceneToolkit::Geometry& g) {
+QRect pixelsOf(const Toolkit::Geometry& g) {
     return toPixels(g.left, g.top, g.width, g.height).toAlignedRect();
 }
 
