@@ -1,10 +1,9 @@
 #include "toolkit/qt/main_form.h"
 
+#include "toolkit/answer_box_text.h"
 #include "toolkit/qt/accessibility.h"
-#include "toolkit/qt/control_character_filter.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/picture_box.h"
-#include "toolkit/qt/return_presses.h"
 #include "toolkit/qt/scene_canvas.h"
 #include "toolkit/qt/system_colours.h"
 #include "window/description.h"
@@ -12,9 +11,11 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 #include <algorithm>
 #include <ranges>
@@ -29,6 +30,41 @@ template <typename Desc> QRect pixelRect(const Desc& d) {
 Qt::Alignment alignment(Align a) {
     return a == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
 }
+
+// Return and keypad Enter press the focused button, as Space does; a key
+// held down presses once. (autoDefault would do the same, but it changes
+// how the buttons are drawn.)
+class ReturnPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* button, QEvent* event) override {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() != QEvent::KeyPress ||
+            (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (!key->isAutoRepeat())
+            static_cast<QPushButton*>(button)->click();
+        return true;
+    }
+};
+
+// Keeps control characters out of the answer box, whether typed, pasted,
+// dropped or committed by an input method; the cursor keeps its place
+// among the characters that stay.
+class ControlCharacterFilter : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override {
+        pos -= int(std::count_if(input.begin(), input.begin() + pos, isControlCharacter));
+        fixup(input);
+        return Acceptable;
+    }
+    void fixup(QString& input) const override { input = withoutControlCharacters(input); }
+};
 
 } // namespace
 
@@ -50,14 +86,19 @@ MainForm::MainForm(const Toolkit& scene) {
 }
 
 // Return presses the focused button, as Space does, and in the answer box
-// the answer button. What the answer box shows is all it holds: control
-// characters never enter it.
+// the answer button while it is there. What the answer box shows is all it
+// holds: control characters never enter it.
 void MainForm::wireKeyboard() {
     auto* presses = new ReturnPresses(this);
-    presses->watch(button(Control::Command1));
-    presses->watch(button(Control::Command2));
-    presses->watch(textBox(Control::Text1), button(Control::Command2));
-    textBox(Control::Text1)->setValidator(new ControlCharacterFilter(this));
+    button(Control::Command1)->installEventFilter(presses);
+    button(Control::Command2)->installEventFilter(presses);
+    QLineEdit* answerBox = textBox(Control::Text1);
+    answerBox->setValidator(new ControlCharacterFilter(this));
+    connect(answerBox, &QLineEdit::returnPressed, this, [this] {
+        QPushButton* answer = button(Control::Command2);
+        if (answer->isVisible() && answer->isEnabled())
+            answer->click();
+    });
 }
 
 // Children are stacked in creation order, the last on top: first the

@@ -4,7 +4,6 @@
 
 #include "support/shown_window.h"
 
-#include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"
 
 #include <QPaintEvent>
@@ -83,20 +82,6 @@ private slots:
                                 .arg(changed.y())
                                 .arg(changed.width())
                                 .arg(changed.height())));
-    }
-
-    void signsAreRenderedOnce() {
-        ShownWindow w;
-        QVERIFY(w.exposed());
-        for (int i = 0; i < 3; ++i) {
-            w.grab();
-            for (PictureBox* box : w.form().findChildren<PictureBox*>())
-                box->repaint();
-        }
-        for (PictureBox* box : w.form().findChildren<PictureBox*>())
-            QVERIFY2(box->renderCount() == 1, qPrintable(QString("%1 rendered %2 times")
-                                                             .arg(box->objectName())
-                                                             .arg(box->renderCount())));
     }
 };
 
