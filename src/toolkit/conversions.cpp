@@ -28,9 +28,4 @@ QString Format(int number, QStringView pattern) {
     return number < 0 ? u'-' + digits : digits;
 }
 
-QString printedNumber(int number) {
-    return (number < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
-           QString::number(std::abs(static_cast<long long>(number)));
-}
-
 } // namespace tervalin

@@ -16,8 +16,4 @@ std::int16_t CInt(double value);
 // "04" and 0 gives "00".
 QString Format(int number, QStringView pattern);
 
-// The text Print writes for a number: its decimal digits after a sign place
-// that holds "-" for a negative number and a blank otherwise.
-QString printedNumber(int number);
-
 } // namespace tervalin

@@ -1,7 +1,8 @@
 #include "toolkit/toolkit.h"
 
-#include "toolkit/conversions.h"
 #include "window/description.h"
+
+#include <cstdlib>
 
 namespace tervalin {
 
@@ -51,18 +52,35 @@ void Toolkit::End() {
     endProgram();
 }
 
+bool isControlCharacter(QChar c) {
+    return c.category() == QChar::Other_Control; // U+0000..001F, U+007F..009F
+}
+
+QString withoutControlCharacters(QString text) {
+    text.removeIf(isControlCharacter);
+    return text;
+}
+
 void Toolkit::Line(QPointF from, QPointF to) {
-    surface_.line(from, to);
+    surface_.items_.push_back({DrawingSurface::Item::Kind::Line, from, to, {}});
+    surface_.position_ = to;
     sceneChanged(QRectF(from, to).normalized());
 }
 
 void Toolkit::Print(int number) {
-    surface_.print(printedNumber(number));
+    // The text stands with its top-left corner at the drawing position, which
+    // stays where it was: every line has an explicit start point. A positive
+    // number has a blank in its sign place.
+    const QString text = (number < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
+                         QString::number(std::abs(static_cast<long long>(number)));
+    surface_.items_.push_back(
+        {DrawingSurface::Item::Kind::Text, surface_.position_, surface_.position_, text});
     sceneChanged({});
 }
 
 void Toolkit::Cls() {
-    surface_.clear();
+    surface_.items_.clear();
+    surface_.position_ = {};
     sceneChanged({});
 }
 

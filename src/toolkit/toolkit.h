@@ -1,6 +1,5 @@
 #pragma once
 
-#include "toolkit/drawing_surface.h"
 #include "window/controls.h"
 
 #include <QPointF>
@@ -11,8 +10,40 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace tervalin {
+
+// What Line and Print have drawn on the window's own surface, kept as a
+// display list so that the drawing survives being covered and uncovered.
+// Points are in twips.
+class DrawingSurface {
+public:
+    struct Item {
+        enum class Kind { Line, Text };
+        Kind kind;
+        QPointF from; // a line's start, or the top-left corner of a text
+        QPointF to;   // a line's end; unused for text
+        QString text; // a text's characters; empty for a line
+
+        bool operator==(const Item&) const = default;
+    };
+
+    const std::vector<Item>& items() const { return items_; }
+    QPointF drawingPosition() const { return position_; }
+
+private:
+    friend class Toolkit;
+    std::vector<Item> items_;
+    QPointF position_;
+};
+
+// What the answer box takes of a text typed or pasted into it: everything
+// but control characters (C0, DEL and C1). Such characters show as blanks
+// or not at all, so a box that kept them could hold a text that reads
+// differently from what it shows. Both toolkits keep to this rule.
+bool isControlCharacter(QChar c);
+QString withoutControlCharacters(QString text);
 
 // The window toolkit as the handlers see it: control properties, the window's
 // drawing surface, the message box, event dispatch, the clock and the end of

@@ -13,8 +13,6 @@ class DisplayGuard {
 public:
     DisplayGuard();
     ~DisplayGuard();
-    DisplayGuard(const DisplayGuard&) = delete;
-    DisplayGuard& operator=(const DisplayGuard&) = delete;
 };
 
 } // namespace tervalin

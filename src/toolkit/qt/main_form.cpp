@@ -1,11 +1,11 @@
 #include "toolkit/qt/main_form.h"
 
-#include "toolkit/answer_box_text.h"
 #include "toolkit/qt/accessibility.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/picture_box.h"
 #include "toolkit/qt/scene_canvas.h"
 #include "toolkit/qt/system_colours.h"
+#include "toolkit/toolkit.h"
 #include "window/description.h"
 #include "window/twips.h"
 
@@ -101,66 +101,56 @@ void MainForm::wireKeyboard() {
     });
 }
 
-// Children are stacked in creation order, the last on top: first the
-// labels, then the sign boxes, text boxes and buttons, each layer from the
-// end of the stored order to its start.
 void MainForm::buildControls() {
     const Description& d = mainWindow();
-    const QPalette& pal = palette();
-
-    for (const std::string_view name : std::views::reverse(d.storedOrder)) {
-        const auto lbl = std::ranges::find(d.labels, name, &LabelDesc::name);
-        if (lbl == d.labels.end())
-            continue;
-        auto* l = new QLabel(this);
-        l->setTextFormat(Qt::PlainText); // a caption is text, never markup
-        l->setText(toQString(lbl->caption));
-        l->setObjectName(toQString(lbl->name));
-        l->setGeometry(pixelRect(*lbl));
-        l->setFont(toQFont(lbl->font));
-        l->setAlignment(alignment(lbl->alignment) | Qt::AlignTop);
-        l->setWordWrap(lbl->wordWrap);
+    const auto place = [this](QWidget* w, const auto& desc) {
+        w->setObjectName(toQString(desc.name));
+        w->setGeometry(pixelRect(desc));
+        w->setFont(toQFont(desc.font));
+        w->setVisible(desc.visible);
+        controls_[desc.id] = w;
+    };
+    for (const LabelDesc& l : d.labels) {
+        auto* label = new QLabel(this);
+        place(label, l);
+        label->setTextFormat(Qt::PlainText); // a caption is text, never markup
+        label->setText(toQString(l.caption));
+        label->setAlignment(alignment(l.alignment) | Qt::AlignTop);
+        label->setWordWrap(l.wordWrap);
         // Opaque, on the button face in button text, unless the label has a
         // ground of its own: then its text is dark, as that ground is light.
-        l->setAutoFillBackground(true);
-        l->setBackgroundRole(QPalette::Button);
-        l->setForegroundRole(QPalette::ButtonText);
-        if (lbl->backColor != 0) {
-            QPalette p = l->palette();
-            p.setColor(QPalette::Button, resolveColour(lbl->backColor, pal));
-            p.setColor(QPalette::ButtonText, darkRole(pal, QPalette::ButtonText));
-            l->setPalette(p);
+        label->setAutoFillBackground(true);
+        label->setBackgroundRole(QPalette::Button);
+        label->setForegroundRole(QPalette::ButtonText);
+        if (l.backColor != 0) {
+            QPalette p = label->palette();
+            p.setColor(QPalette::Button, resolveColour(l.backColor, palette()));
+            p.setColor(QPalette::ButtonText, darkRole(palette(), QPalette::ButtonText));
+            label->setPalette(p);
         }
-        if (lbl->border)
-            l->setFrameStyle(QFrame::Box | QFrame::Plain);
-        l->setVisible(lbl->visible);
-        controls_[lbl->id] = l;
+        if (l.border)
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
     }
+    for (const ButtonDesc& b : d.buttons) {
+        auto* button = new QPushButton(toQString(b.caption), this);
+        place(button, b);
+        button->setAutoDefault(false);
+    }
+    for (const TextBoxDesc& t : d.textBoxes) {
+        auto* box = new QLineEdit(this);
+        place(box, t);
+        box->setAlignment(alignment(t.alignment) | Qt::AlignVCenter);
+    }
+    for (const PictureDesc& p : d.pictures)
+        new PictureBox(p, this);
 
-    for (const std::string_view name : std::views::reverse(d.storedOrder)) {
-        if (const auto b = std::ranges::find(d.buttons, name, &ButtonDesc::name);
-            b != d.buttons.end()) {
-            auto* pb = new QPushButton(toQString(b->caption), this);
-            pb->setObjectName(toQString(b->name));
-            pb->setGeometry(pixelRect(*b));
-            pb->setFont(toQFont(b->font));
-            pb->setAutoDefault(false);
-            pb->setVisible(b->visible);
-            controls_[b->id] = pb;
-        } else if (const auto t = std::ranges::find(d.textBoxes, name, &TextBoxDesc::name);
-                   t != d.textBoxes.end()) {
-            auto* le = new QLineEdit(this);
-            le->setObjectName(toQString(t->name));
-            le->setGeometry(pixelRect(*t));
-            le->setFont(toQFont(t->font));
-            le->setAlignment(alignment(t->alignment) | Qt::AlignVCenter);
-            le->setVisible(t->visible);
-            controls_[t->id] = le;
-        } else if (const auto pic = std::ranges::find(d.pictures, name, &PictureDesc::name);
-                   pic != d.pictures.end()) {
-            new PictureBox(*pic, this);
-        }
-    }
+    // The labels lie under the sign boxes, text boxes and buttons; within
+    // each layer an earlier control of the stored order lies above a later one.
+    for (const bool labels : {true, false})
+        for (const std::string_view name : std::views::reverse(d.storedOrder))
+            if (auto* w = findChild<QWidget*>(toQString(name), Qt::FindDirectChildrenOnly);
+                w && bool(qobject_cast<QLabel*>(w)) == labels)
+                w->raise();
 
     // The tab order follows TabIndex; labels hold a place but never take the focus.
     std::vector<std::pair<int, QWidget*>> order;

@@ -10,27 +10,26 @@ bool isLight(const QColor& colour) {
     return colour.lightnessF() >= 0.85;
 }
 
-QColor darkRole(const QPalette& palette, QPalette::ColorRole role) {
-    for (const QPalette::ColorRole r : {role, QPalette::WindowText, QPalette::Text}) {
-        const QColor c = palette.color(QPalette::Active, r);
-        if (isDark(c))
-            return c;
-    }
-    return Qt::black;
-}
-
 namespace {
 
+// The first of the roles whose colour passes the test, else the last resort.
+QColor firstOf(const QPalette& palette, std::initializer_list<QPalette::ColorRole> roles,
+               bool (*passes)(const QColor&), QColor lastResort) {
+    for (const QPalette::ColorRole r : roles)
+        if (passes(palette.color(QPalette::Active, r)))
+            return palette.color(QPalette::Active, r);
+    return lastResort;
+}
+
 QColor lightRole(const QPalette& palette, QPalette::ColorRole role) {
-    for (const QPalette::ColorRole r : {role, QPalette::Base, QPalette::Light}) {
-        const QColor c = palette.color(QPalette::Active, r);
-        if (isLight(c))
-            return c;
-    }
-    return Qt::white;
+    return firstOf(palette, {role, QPalette::Base, QPalette::Light}, isLight, Qt::white);
 }
 
 } // namespace
+
+QColor darkRole(const QPalette& palette, QPalette::ColorRole role) {
+    return firstOf(palette, {role, QPalette::WindowText, QPalette::Text}, isDark, Qt::black);
+}
 
 QColor resolveColour(Colour colour, const QPalette& palette) {
     if (!isSystemColour(colour))

@@ -1,6 +1,5 @@
 #include "toolkit/sim/sim_toolkit.h"
 
-#include "toolkit/answer_box_text.h"
 #include "window/description.h"
 
 #include <cmath>

@@ -61,7 +61,6 @@ public:
     std::optional<Control> focus() const { return focus_; }
     const std::vector<Message>& messages() const { return messages_; }
     bool messageBoxOpen() const { return modal_; }
-    long long ticksDelivered() const { return ticks_; }
     int focusRequests(Control control) const;
     int showRequests() const { return showRequests_; }
     std::optional<double> endedAt() const { return endedAt_; }
