@@ -8,7 +8,6 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tervalin {
 namespace {
@@ -31,7 +30,7 @@ QAccessibleInterface* roleFactory(const QString& className, QObject* object) {
 // Texts are UTF-8.
 struct Reading {
     Control control;
-    const char* name; // nullptr: the caption
+    const char* name; // nullptr: the caption, as Qt reads it
     const char* description;
 };
 
@@ -60,14 +59,6 @@ const char* const kSceneDescription =
     "автомобиль едет по маршруту и оставляет след с номерами участков, а тёмно-красный "
     "трамвай, розовый и голубой автомобили ездят по кругу.";
 
-QString caption(const MainForm& form, Control id) {
-    if (QPushButton* b = form.button(id))
-        return b->text();
-    if (QLabel* l = form.label(id))
-        return l->text();
-    return {};
-}
-
 } // namespace
 
 void describeForAssistiveTechnology(MainForm& form) {
@@ -82,15 +73,14 @@ void describeForAssistiveTechnology(MainForm& form) {
 
     for (const Reading& r : kReadings) {
         QWidget* w = form.control(r.control);
-        w->setAccessibleName(r.name ? QString::fromUtf8(r.name) : caption(form, r.control));
+        if (r.name) // else Qt reads the caption
+            w->setAccessibleName(QString::fromUtf8(r.name));
         w->setAccessibleDescription(QString::fromUtf8(r.description));
     }
     form.label(Control::Label1)->setBuddy(form.textBox(Control::Text1));
 
     for (const PictureDesc& p : mainWindow().pictures) {
         PictureBox* box = form.picture(toQString(p.name));
-        if (!box)
-            continue;
         box->setAccessibleName(toQString(p.shows));
         box->setAccessibleDescription(toQString(p.where));
     }

@@ -21,15 +21,9 @@ constexpr std::array kDash{4, 2};
 constexpr std::array kDashDot{4, 2, 1, 2};
 
 std::span<const int> dashPattern(LineStyle style) {
-    switch (style) {
-    case LineStyle::Dash:
-        return kDash;
-    case LineStyle::DashDot:
-        return kDashDot;
-    case LineStyle::Solid:
-        break;
-    }
-    return {};
+    if (style == LineStyle::Solid)
+        return {};
+    return style == LineStyle::Dash ? std::span<const int>(kDash) : kDashDot;
 }
 
 // Calls on(start, length) for every "on" run of the pattern along `length`
@@ -166,41 +160,29 @@ void SceneCanvas::repaintTwips(const QRectF& dirty) {
     update(pixels.toAlignedRect().adjusted(-3, -3, 3, 3));
 }
 
+// The ground, then what Line and Print have drawn, the road lines and the
+// vehicles, each above the one before.
 void SceneCanvas::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect area = event->rect();
-    p.fillRect(area, resolveColour(mainWindow().window.backColor, palette()));
-    paintSurface(p, area);
-    paintLines(p, area);
-    paintShapes(p);
-}
-
-void SceneCanvas::paintSurface(QPainter& p, const QRect& area) const {
+    const double dpr = devicePixelRatioF();
     const WindowDesc& w = mainWindow().window;
-    const QColor foreColour = resolveColour(w.foreColor, palette());
-    const double dpr = devicePixelRatioF();
-    const double ascent = QFontMetricsF(printFont_).ascent();
-    p.setFont(printFont_);
-    for (const DrawingSurface::Item& item : scene_.surface().items()) {
-        if (item.kind == DrawingSurface::Item::Kind::Line) {
-            drawLine(p, item.from, item.to, foreColour, w.drawWidth, LineStyle::Solid, area, dpr);
-        } else {
-            p.setPen(foreColour);
-            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, ascent), item.text);
-        }
-    }
-}
+    p.fillRect(area, resolveColour(w.backColor, palette()));
 
-void SceneCanvas::paintLines(QPainter& p, const QRect& area) const {
-    const double dpr = devicePixelRatioF();
+    const QColor foreColour = resolveColour(w.foreColor, palette());
+    p.setFont(printFont_);
+    p.setPen(foreColour);
+    for (const DrawingSurface::Item& item : scene_.surface().items()) {
+        if (item.kind == DrawingSurface::Item::Kind::Line)
+            drawLine(p, item.from, item.to, foreColour, w.drawWidth, LineStyle::Solid, area, dpr);
+        else
+            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, QFontMetricsF(printFont_).ascent()),
+                       item.text);
+    }
     for (const LineDesc& line : mainWindow().lines)
         drawLine(p, QPointF(line.x1, line.y1), QPointF(line.x2, line.y2),
                  resolveColour(line.borderColor, palette()), line.borderWidth, line.borderStyle,
                  area, dpr);
-}
-
-void SceneCanvas::paintShapes(QPainter& p) const {
-    const double dpr = devicePixelRatioF();
     for (const ShapeDesc& shape : mainWindow().shapes)
         drawShape(p, shape, scene_.geometry(shape.id), palette(), dpr);
 }

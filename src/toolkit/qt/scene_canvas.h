@@ -29,10 +29,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintSurface(QPainter& painter, const QRect& area) const;
-    void paintLines(QPainter& painter, const QRect& area) const;
-    void paintShapes(QPainter& painter) const;
-
     const Toolkit& scene_;
     QFont printFont_;
 };

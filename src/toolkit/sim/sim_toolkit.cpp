@@ -6,10 +6,9 @@
 
 namespace tervalin {
 
-SimToolkit::SimToolkit() : SimToolkit(mainWindow().timer1.intervalMs / 1000.0) {}
-
-SimToolkit::SimToolkit(double tickInterval)
-    : tickInterval_(toMicros(tickInterval)), messageOpenFor_(toMicros(1.0)) {
+SimToolkit::SimToolkit()
+    : tickInterval_(toMicros(mainWindow().timer1.intervalMs / 1000.0)),
+      messageOpenFor_(toMicros(1.0)) {
     const Description& d = mainWindow();
     for (const ButtonDesc& b : d.buttons)
         controls_[b.id].visible = b.visible;

@@ -33,7 +33,6 @@ public:
 
     // Timer1 ticks at the interval the window description gives it.
     SimToolkit();
-    explicit SimToolkit(double tickInterval);
 
     // The script.
     void clickAt(double time, Control button);
