@@ -1,8 +1,7 @@
 #include "toolkit/conversions.h"
 
-#include <cfenv>
+#include <algorithm>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 namespace tervalin {
@@ -10,15 +9,8 @@ namespace tervalin {
 std::int16_t CInt(double value) {
     if (std::isnan(value))
         return 0;
-    constexpr double lo = std::numeric_limits<std::int16_t>::min();
-    constexpr double hi = std::numeric_limits<std::int16_t>::max();
     // nearbyint rounds halves to even in the default rounding mode.
-    const double rounded = std::nearbyint(value);
-    if (rounded < lo)
-        return std::numeric_limits<std::int16_t>::min();
-    if (rounded > hi)
-        return std::numeric_limits<std::int16_t>::max();
-    return static_cast<std::int16_t>(rounded);
+    return static_cast<std::int16_t>(std::clamp(std::nearbyint(value), -32768.0, 32767.0));
 }
 
 QString Format(int number, QStringView pattern) {

@@ -25,11 +25,13 @@ QtToolkit::QtToolkit() : form_(*this) {
     wake_.setSingleShot(true);
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
-    connectClicks();
-}
-
-QtToolkit::~QtToolkit() {
-    timer1_.stop();
+    // The click reaches the handler from the event loop once the button has
+    // finished its own click handling, so a handler that runs for long
+    // leaves no button half-pressed.
+    for (const Control button : {Control::Command1, Control::Command2})
+        QObject::connect(
+            form_.button(button), &QPushButton::clicked, &form_, [this, button] { click(button); },
+            Qt::QueuedConnection);
 }
 
 void QtToolkit::deliverTicks() {
@@ -40,40 +42,9 @@ void QtToolkit::deliverTicks() {
     }
 }
 
-// The click reaches the handler from the event loop once the button has
-// finished its own click handling, so a handler that runs for long leaves no
-// button half-pressed.
-void QtToolkit::connectClicks() {
-    for (const Control button : {Control::Command1, Control::Command2})
-        QObject::connect(
-            form_.button(button), &QPushButton::clicked, &form_, [this, button] { click(button); },
-            Qt::QueuedConnection);
-}
-
 bool QtToolkit::takesClicks(Control button) const {
     const QWidget* w = form_.button(button);
     return w->isVisible() && w->isEnabled() && !QApplication::activeModalWidget();
-}
-
-void QtToolkit::setVisible(Control control, bool visible) {
-    form_.control(control)->setVisible(visible);
-}
-
-void QtToolkit::setEnabled(Control control, bool enabled) {
-    form_.control(control)->setEnabled(enabled);
-}
-
-QString QtToolkit::Text(Control textBox) const {
-    return form_.textBox(textBox)->text();
-}
-
-void QtToolkit::setText(Control textBox, const QString& text) {
-    form_.textBox(textBox)->setText(text);
-}
-
-// Qt itself refuses the focus to a hidden or disabled widget.
-void QtToolkit::SetFocus(Control textBox) {
-    form_.textBox(textBox)->setFocus(Qt::OtherFocusReason);
 }
 
 void QtToolkit::raiseWindow() {

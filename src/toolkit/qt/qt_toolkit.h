@@ -4,6 +4,7 @@
 #include "toolkit/toolkit.h"
 
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace tervalin {
@@ -22,15 +23,19 @@ namespace tervalin {
 class QtToolkit : public Toolkit {
 public:
     QtToolkit();
-    ~QtToolkit() override;
 
     MainForm& form() { return form_; }
 
-    void setVisible(Control control, bool visible) override;
-    void setEnabled(Control control, bool enabled) override;
-    QString Text(Control textBox) const override;
-    void setText(Control textBox, const QString& text) override;
-    void SetFocus(Control textBox) override;
+    void setVisible(Control control, bool visible) override {
+        form_.control(control)->setVisible(visible);
+    }
+    void setEnabled(Control control, bool enabled) override {
+        form_.control(control)->setEnabled(enabled);
+    }
+    QString Text(Control textBox) const override { return form_.textBox(textBox)->text(); }
+    void setText(Control box, const QString& text) override { form_.textBox(box)->setText(text); }
+    // Qt itself refuses the focus to a hidden or disabled widget.
+    void SetFocus(Control box) override { form_.textBox(box)->setFocus(Qt::OtherFocusReason); }
     void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
@@ -44,7 +49,6 @@ protected:
 
 private:
     void deliverTicks();
-    void connectClicks();
 
     QElapsedTimer clock_;
     MainForm form_;
