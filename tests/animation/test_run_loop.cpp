@@ -1,12 +1,12 @@
+#include "support/last_leg.h"
 #include "support/recorded_run.h"
 
 #include <QTest>
 
 using namespace tervalin;
+using test::kTimeUp;
 
 namespace {
-
-const QString kTimeUp = QStringLiteral(" ВРЕМЯ   ИСТЕКЛО !");
 
 // The sim's clock reads whole microseconds.
 constexpr double kMicro = 1e-6;

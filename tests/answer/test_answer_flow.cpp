@@ -1,7 +1,7 @@
 // The answer check inside a whole run of the exercise on the simulated
 // toolkit: the verdict's box, the animation standing still behind it, and
 // what the window shows afterwards.
-#include "answer/answer_check.h"
+#include "support/last_leg.h"
 #include "support/recorded_run.h"
 
 #include <QTest>
@@ -59,7 +59,8 @@ private slots:
         run.run(kStartAt, kRunFor);
 
         const auto verdicts = run.verdicts();
-        QVERIFY2(verdicts.size() == 1 && verdicts[0].text == kRightAnswer, "one verdict: right");
+        QVERIFY2(verdicts.size() == 1 && verdicts[0].text == test::kRightVerdict,
+                 "one verdict: right");
         QCOMPARE(verdicts[0].text.size(), 35);
         QVERIFY2(verdicts[0].title == "Tervalin", qPrintable(verdicts[0].title));
         QVERIFY2(focusedInBox, "the answer box has the focus before the verdict");
@@ -81,7 +82,7 @@ private slots:
         QCOMPARE(tk.showRequests(), 1);
 
         QVERIFY2(tk.Ended(), "the time limit still ends the program");
-        QCOMPARE(tk.messages().back().text, QStringLiteral(" ВРЕМЯ   ИСТЕКЛО !"));
+        QCOMPARE(tk.messages().back().text, test::kTimeUp);
         const auto& drawn = tk.surface().items();
         QVERIFY2(drawn.size() > 1 && onlyLines(drawn),
                  "the track is drawn on to the end of the leg, without leg numbers");
@@ -100,7 +101,7 @@ private slots:
         const auto verdicts = run.verdicts();
         QVERIFY2(verdicts.size() == 2, "two verdicts");
         for (const SimToolkit::Message& m : verdicts) {
-            QVERIFY2(m.text == kWrongAnswer, qPrintable(m.text));
+            QVERIFY2(m.text == test::kWrongVerdict, qPrintable(m.text));
             QCOMPARE(m.text.size(), 60);
         }
         QCOMPARE(run.st.OTVET, std::int16_t(7));
@@ -128,7 +129,7 @@ private slots:
         });
         run.run(kStartAt, kRunFor);
 
-        QVERIFY2(run.verdicts().size() == 1 && run.verdicts()[0].text == kWrongAnswer,
+        QVERIFY2(run.verdicts().size() == 1 && run.verdicts()[0].text == test::kWrongVerdict,
                  "-2 is wrong");
         QCOMPARE(run.st.OTVET, std::int16_t(-2));
         QVERIFY2(framesAfter > 1000, "frames run on after the verdict");

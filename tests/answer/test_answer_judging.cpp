@@ -1,6 +1,7 @@
 // Reading the typed answer and judging it: what number a text reads as, what
 // OTVET becomes, and which verdict the user is shown.
 #include "answer/answer_check.h"
+#include "support/last_leg.h"
 #include "toolkit/conversions.h"
 #include "toolkit/sim/sim_toolkit.h"
 #include "toolkit/val.h"
@@ -147,7 +148,7 @@ private slots:
         QVERIFY2(st.OTVET == otvet,
                  qPrintable(QStringLiteral("OTVET is %1, expected %2").arg(st.OTVET).arg(otvet)));
         QVERIFY2(tk.messages().size() == 1, "exactly one verdict");
-        QVERIFY2(tk.messages().front().text == (right ? kRightAnswer : kWrongAnswer),
+        QVERIFY2(tk.messages().front().text == (right ? test::kRightVerdict : test::kWrongVerdict),
                  qPrintable("verdict: " + tk.messages().front().text));
     }
 

@@ -1,8 +1,8 @@
 #include "support/recorded_run.h"
 
-#include "answer/answer_check.h"
 #include "app/handlers.h"
 #include "clock/quiz_clock.h"
+#include "support/last_leg.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,7 +10,7 @@
 namespace tervalin {
 
 bool isVerdict(const SimToolkit::Message& m) {
-    return m.text == kRightAnswer || m.text == kWrongAnswer;
+    return m.text == test::kRightVerdict || m.text == test::kWrongVerdict;
 }
 
 RecordedRun::RecordedRun() {

@@ -1,4 +1,5 @@
 #include "app/handlers.h"
+#include "support/last_leg.h"
 #include "toolkit/sim/sim_toolkit.h"
 #include "window/quiz_state.h"
 
@@ -100,7 +101,7 @@ private slots:
         tk.runUntil(600);
         QVERIFY(tk.Ended());
         QCOMPARE(tk.messages().size(), 1u);
-        QCOMPARE(tk.messages().front().text, QStringLiteral(" ВРЕМЯ   ИСТЕКЛО !"));
+        QCOMPARE(tk.messages().front().text, test::kTimeUp);
         QCOMPARE(st.NUMBER_OF_POVOROT, std::optional<std::int16_t>(7));
     }
 };

@@ -1,9 +1,10 @@
 // The exercise from the keyboard, on the real widgets (offscreen): Return,
-// keypad Enter and Space press the focused START and answer button, Return
-// in the answer box presses the answer button, each press starts or judges
-// once, and the answer box shows exactly what is judged.
+// keypad Enter and Space press the focused START and answer button, each
+// press starts or judges once, and the answer box shows exactly what is
+// judged. (Return in the answer box: test_answer_qt.)
 #include "answer/answer_check.h"
 #include "support/box_closer.h"
+#include "support/last_leg.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "window/quiz_state.h"
 
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -33,16 +33,6 @@ const std::pair<const char*, Key> kKeys[] = {{"Return", {Qt::Key_Return, Qt::NoM
 
 void press(QWidget* w, const Key& k) {
     QTest::keyClick(w, k.key, k.modifiers);
-}
-
-// The window as the last leg of a run leaves it: START gone, the answer
-// controls shown and the focus in the answer box.
-void showAnswerControls(QtToolkit& tk) {
-    tk.setVisible(Command1, false);
-    tk.setVisible(Label1, true);
-    tk.setVisible(Text1, true);
-    tk.setVisible(Command2, true);
-    tk.SetFocus(Text1);
 }
 
 bool showActive(MainForm& form) {
@@ -85,7 +75,7 @@ private slots:
         });
         QVERIFY2(showActive(tk.form()), "the window becomes active");
         if (button == Command2) {
-            showAnswerControls(tk);
+            test::showAnswerControls(tk);
             b->setFocus(Qt::TabFocusReason);
         }
         QVERIFY2(QApplication::focusWidget() == b, "the button holds the focus");
@@ -94,42 +84,6 @@ private slots:
         QTRY_VERIFY2(runs >= 1, "the key presses the button");
         QCoreApplication::processEvents();
         QVERIFY2(runs == 1, qPrintable(QStringLiteral("the handler ran %1 times").arg(runs)));
-    }
-
-    void returnInAnswerBoxJudgesOnce_data() {
-        QTest::addColumn<Key>("key");
-        for (const auto& [name, key] : kKeys)
-            if (key.key != Qt::Key_Space) // Space types a blank into the box
-                QTest::newRow(name) << key;
-    }
-
-    void returnInAnswerBoxJudgesOnce() {
-        QFETCH(Key, key);
-        QtToolkit tk;
-        QuizState st;
-        tk.onClick(Command2, [&] { Command2_Click(tk, st); });
-        QVERIFY2(showActive(tk.form()), "the window becomes active");
-        showAnswerControls(tk);
-        QLineEdit* box = tk.form().textBox(Text1);
-        QPushButton* answer = tk.form().button(Command2);
-        QSignalSpy clicks(answer, &QPushButton::clicked);
-        QTest::keyClicks(box, QStringLiteral("2"));
-
-        test::BoxCloser closer;
-        press(box, key);
-        QTRY_VERIFY2(!answer->isVisible(), "the answer is judged and the button put away");
-        QCOMPARE(closer.texts, QStringList{kWrongAnswer});
-        QCOMPARE(clicks.size(), 1);
-        QCOMPARE(st.OTVET, qint16(2));
-
-        // Answered on the last leg, the run loop shows the answer button
-        // again; the greyed box still takes no Return.
-        tk.setVisible(Command2, true);
-        QVERIFY2(!box->isEnabled(), "the answer box is greyed after judging");
-        press(box, key);
-        QCoreApplication::processEvents();
-        QCOMPARE(clicks.size(), 1);
-        QCOMPARE(closer.texts.size(), 1);
     }
 
     void answerBoxShowsWhatIsJudged_data() {
@@ -165,7 +119,7 @@ private slots:
         QuizState st;
         tk.onClick(Command2, [&] { Command2_Click(tk, st); });
         QVERIFY2(showActive(tk.form()), "the window becomes active");
-        showAnswerControls(tk);
+        test::showAnswerControls(tk);
         QLineEdit* box = tk.form().textBox(Text1);
 
         if (how == u"paste") {
@@ -180,7 +134,7 @@ private slots:
 
         test::BoxCloser closer;
         press(box, {Qt::Key_Return, Qt::NoModifier});
-        QTRY_COMPARE(closer.texts, QStringList{right ? kRightAnswer : kWrongAnswer});
+        QTRY_COMPARE(closer.texts, QStringList{right ? test::kRightVerdict : test::kWrongVerdict});
         QCOMPARE(box->text(), shown);
     }
 
@@ -190,7 +144,7 @@ private slots:
     void controlCharactersTypedOrPastedInsideAreDropped() {
         QtToolkit tk;
         QVERIFY2(showActive(tk.form()), "the window becomes active");
-        showAnswerControls(tk);
+        test::showAnswerControls(tk);
         QLineEdit* box = tk.form().textBox(Text1);
         for (const QChar c : QStringView(u"1\x01\x1b\x7f\u009f2"))
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
