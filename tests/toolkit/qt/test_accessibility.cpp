@@ -2,8 +2,9 @@
 // and described in Russian, the controls the user works with named for what
 // they hold, the pictures read as graphics, and message boxes read as alerts.
 
+#include "support/last_leg.h"
+#include "support/shown_window.h"
 #include "toolkit/qt/picture_box.h"
-#include "toolkit/qt/qt_toolkit.h"
 #include "toolkit/qt/scene_canvas.h"
 #include "window/description.h"
 
@@ -54,12 +55,8 @@ void collectVisible(QAccessibleInterface* a, QList<QAccessibleInterface*>& out) 
 
 // Shows the window in one of the states the user meets.
 void enterState(QtToolkit& tk, const QString& state) {
-    if (state == u"answer controls shown" || state == u"answer judged") {
-        tk.setVisible(Control::Command1, false);
-        tk.setVisible(Control::Label1, true);
-        tk.setVisible(Control::Text1, true);
-        tk.setVisible(Control::Command2, true);
-    }
+    if (state == u"answer controls shown" || state == u"answer judged")
+        test::showAnswerControls(tk);
     if (state == u"answer judged") {
         tk.setEnabled(Control::Text1, false);
         tk.setVisible(Control::Command2, false);
@@ -80,11 +77,11 @@ private slots:
 
     void everyVisibleControlHasAName() {
         QFETCH(QString, state);
-        QtToolkit tk;
-        MainForm& form = tk.form();
+        test::ShownWindow w;
+        QVERIFY(w.exposed());
+        QtToolkit& tk = w.tk();
+        MainForm& form = w.form();
         enterState(tk, state);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         QAccessibleInterface* root = readerOf(&form);
         QVERIFY2(root, "the window has no accessible interface");

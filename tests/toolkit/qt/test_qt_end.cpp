@@ -1,11 +1,11 @@
 // The end of the program: once the toolkit has ended, by End or by the
 // window being closed, the application's event loop returns 0, whatever the
-// run was doing. A program that hid its window but kept its loop running
-// would go on invisibly.
+// run was doing, and nothing moves or is drawn any more. A program that hid
+// its window but kept its loop running would go on invisibly.
 
 #include "app/handlers.h"
-#include "toolkit/qt/main_form.h"
-#include "toolkit/qt/qt_toolkit.h"
+#include "support/scene_snapshot.h"
+#include "support/shown_window.h"
 #include "window/quiz_state.h"
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 using namespace tervalin;
 
@@ -55,7 +56,9 @@ private slots:
     void theEventLoopReturnsZero() {
         QFETCH(Phase, phase);
         QFETCH(Ending, ending);
-        QtToolkit tk;
+        test::ShownWindow w;
+        QVERIFY(w.exposed());
+        QtToolkit& tk = w.tk();
         QuizState st;
         wireHandlers(tk, st);
         // Each phase is reached from the first frame on, without driving the
@@ -78,8 +81,6 @@ private slots:
         default:
             break;
         }
-        tk.form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
 
         const float tramAtStart = tk.Left(Shape::red_tram);
         auto* answer = tk.form().button(Control::Command2);
@@ -117,16 +118,19 @@ private slots:
             QCoreApplication::exit(kStillRunning);
         });
 
-        bool ended = false, answered = false;
+        bool answered = false;
+        std::optional<test::SceneSnapshot> atEnd;
+        std::optional<std::int16_t> legAtEnd;
         QTimer probe;
         QObject::connect(&probe, &QTimer::timeout, [&] {
             if (phase == Phase::AnswerBox && !answered && answer->isVisible()) {
                 answered = true;
                 QTest::mouseClick(answer, Qt::LeftButton);
             }
-            if (ended || !reached())
+            if (atEnd || !reached())
                 return;
-            ended = true;
+            atEnd = test::snapshotOf(tk);
+            legAtEnd = st.NUMBER_OF_POVOROT;
             if (ending == Ending::WindowClosed)
                 tk.form().close();
             else if (phase == Phase::TimeOutBox)
@@ -147,6 +151,8 @@ private slots:
         QCOMPARE(status, 0);
         QVERIFY2(tk.Ended(), "the toolkit has not ended");
         QVERIFY2(!tk.form().isVisible(), "the window is still shown");
+        QVERIFY2(test::snapshotOf(tk) == *atEnd, "something moved or was drawn after the end");
+        QCOMPARE(st.NUMBER_OF_POVOROT, legAtEnd);
     }
 };
 

@@ -2,6 +2,7 @@
 #include "animation/run_loop.h"
 #include "app/handlers.h"
 #include "support/scene_snapshot.h"
+#include "support/shown_window.h"
 #include "toolkit/qt/main_form.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "window/quiz_state.h"
@@ -34,15 +35,12 @@ private:
     QMetaObject::Connection connection_;
 };
 
-enum class CloseWhen { BeforeStart, Driving, InStopPause, AfterRoute };
-
 } // namespace
-
-Q_DECLARE_METATYPE(CloseWhen)
 
 // START's handler runs nested in the queued click and returns only when the
 // program ends; these tests look at the window from timers that fire inside
-// the run's waits, and end the run by closing the window.
+// the run's waits, and end the run by closing the window. (What closing
+// does at each moment: test_qt_end.)
 class TestQtRun : public QObject {
     Q_OBJECT
 private slots:
@@ -55,7 +53,8 @@ private slots:
     }
     void aSecondQueuedClickNeverNestsInTheFirst() {
         QFETCH(bool, hidesItself);
-        QtToolkit tk;
+        test::ShownWindow w;
+        QtToolkit& tk = w.tk();
         int calls = 0, depth = 0, deepest = 0;
         tk.onClick(Control::Command2, [&] {
             ++calls;
@@ -67,9 +66,8 @@ private slots:
                 tk.WaitEvents(until);
             --depth;
         });
-        tk.form().show();
         tk.setVisible(Control::Command2, true);
-        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
+        QVERIFY(w.exposed());
         auto* button = tk.form().button(Control::Command2);
 
         QTest::mouseClick(button, Qt::LeftButton);
@@ -85,11 +83,11 @@ private slots:
     }
 
     void startHidesItselfAndTheClockShowsTheMinutes() {
-        QtToolkit tk;
+        test::ShownWindow w;
+        QVERIFY(w.exposed());
+        QtToolkit& tk = w.tk();
         QuizState st;
         wireHandlers(tk, st);
-        tk.form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
         QVERIFY2(tk.Text(Control::Text2).isEmpty(), "the clock shows before START");
 
         bool startVisible = true, clockVisible = false;
@@ -117,63 +115,6 @@ private slots:
                                          QPointF(3840, 6960), QString()};
         QVERIFY2(track.front() == first, "the first segment of the track is wrong");
         QVERIFY2(!tk.form().isVisible(), "the window stays open after the close");
-    }
-
-    // Closing the window ends the program at once: the handler returns, no
-    // frame follows, nothing moves or is drawn after the close.
-    void closingTheWindowEndsTheRun_data() {
-        QTest::addColumn<CloseWhen>("when");
-        QTest::newRow("before START") << CloseWhen::BeforeStart;
-        QTest::newRow("while driving") << CloseWhen::Driving;
-        QTest::newRow("in a stop pause") << CloseWhen::InStopPause;
-        QTest::newRow("after the route") << CloseWhen::AfterRoute;
-    }
-
-    void closingTheWindowEndsTheRun() {
-        QFETCH(CloseWhen, when);
-        QtToolkit tk;
-        QuizState st;
-        wireHandlers(tk, st);
-        tk.form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tk.form()));
-        if (when == CloseWhen::BeforeStart) {
-            tk.form().close();
-            QVERIFY2(tk.Ended(), "closing the window did not end the program");
-            QVERIFY2(!tk.form().isVisible(), "the window stays open");
-            return;
-        }
-
-        const std::function<bool()> timeToClose = [&]() -> std::function<bool()> {
-            switch (when) {
-            case CloseWhen::Driving:
-                return [&] { return tk.surface().items().size() >= 20; };
-            case CloseWhen::InStopPause:
-                return [&] { return st.Start_znak && tk.Timer() < double(*st.Start_znak) + 0.5; };
-            default:
-                return [&] { return st.NUMBER_OF_POVOROT == 7; };
-            }
-        }();
-        std::optional<test::SceneSnapshot> atClose;
-        std::optional<std::int16_t> legAtClose;
-        QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            if (atClose || !timeToClose())
-                return;
-            atClose = test::snapshotOf(tk);
-            legAtClose = st.NUMBER_OF_POVOROT;
-            tk.form().close();
-        });
-        probe.start(5);
-        QTest::mouseClick(tk.form().button(Control::Command1), Qt::LeftButton);
-        // Reached only once START's handler has returned.
-        QTRY_VERIFY_WITH_TIMEOUT(tk.Ended(), 60000);
-
-        QVERIFY2(atClose.has_value(), "the window was never closed");
-        const test::SceneSnapshot now = test::snapshotOf(tk);
-        QVERIFY2(now.shapes == atClose->shapes, "something moved after the close");
-        QVERIFY2(now.drawn == atClose->drawn, "something was drawn after the close");
-        QCOMPARE(st.NUMBER_OF_POVOROT, legAtClose);
-        QVERIFY2(!tk.form().isVisible(), "the window stays open");
     }
 
     // Ticks the event loop could not deliver on time come in a burst as soon
