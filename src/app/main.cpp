@@ -1,5 +1,4 @@
 #include "app/handlers.h"
-#include "toolkit/qt/display_guard.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "toolkit/qt/window_frame.h"
@@ -7,8 +6,56 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
-#include <optional>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+// While the application object connects to the window system, the toolkit's
+// messages are held back. When no display can be reached (no X11 server, no
+// Wayland compositor, or a DISPLAY naming a server that is gone), the program
+// says so in one line, with how to run it without a desktop, and ends with
+// status 1 instead of the toolkit's abort. Any other start-up failure keeps
+// the toolkit's own messages; those of a start that succeeds are passed on.
+std::mutex mutex; // Qt's threads may log while the main thread connects
+QtMessageHandler previous = nullptr;
+std::vector<std::tuple<QtMsgType, std::string, QString>> held;
+bool unreachable = false;
+
+void passOn() {
+    for (const auto& [type, category, text] : held)
+        previous(type, QMessageLogContext(nullptr, 0, nullptr, category.c_str()), text);
+    held.clear();
+}
+
+void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const std::lock_guard lock(mutex);
+    const std::string category = context.category ? context.category : "";
+    // What the xcb and Wayland platform plugins say when they find no display.
+    unreachable = unreachable ||
+                  (category == "qt.qpa.xcb" && text.startsWith(u"could not connect to display")) ||
+                  text.startsWith(u"Failed to create wl_display");
+    if (type != QtFatalMsg) {
+        held.emplace_back(type, category, text);
+        return;
+    }
+    if (unreachable) {
+        std::fputs("tervalin: no display: neither an X11 nor a Wayland display can be reached; "
+                   "start it on a desktop, or without one under a virtual X server: "
+                   "xvfb-run tervalin\n",
+                   stderr);
+        std::_Exit(1); // nothing is set up yet that needs tearing down
+    }
+    passOn();
+    previous(type, context, text);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The program reads no command line: the application object gets only
@@ -18,9 +65,13 @@ int main(int argc, char* argv[]) {
     char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
     int qtArgc = 1;
 
-    std::optional<tervalin::DisplayGuard> guard(std::in_place);
+    previous = qInstallMessageHandler(hold);
     QApplication app(qtArgc, qtArgv);
-    guard.reset();
+    qInstallMessageHandler(previous);
+    {
+        const std::lock_guard lock(mutex);
+        passOn();
+    }
 
     QApplication::setApplicationName(QStringLiteral("Tervalin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tervalin"));

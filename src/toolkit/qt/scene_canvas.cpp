@@ -141,8 +141,8 @@ void drawShape(QPainter& p, const ShapeDesc& desc, const Toolkit::Geometry& g,
 
 } // namespace
 
-SceneCanvas::SceneCanvas(const Toolkit& scene, QWidget* parent)
-    : QWidget(parent), scene_(scene), printFont_(toQFont(mainWindow().window.font)) {
+SceneCanvas::SceneCanvas(const Toolkit& scene, QWidget* parent) : QWidget(parent), scene_(scene) {
+    setFont(toQFont(mainWindow().window.font)); // of text printed on the window
     setObjectName(QStringLiteral("scene"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     const WindowDesc& w = mainWindow().window;
@@ -170,14 +170,12 @@ void SceneCanvas::paintEvent(QPaintEvent* event) {
     p.fillRect(area, resolveColour(w.backColor, palette()));
 
     const QColor foreColour = resolveColour(w.foreColor, palette());
-    p.setFont(printFont_);
     p.setPen(foreColour);
     for (const DrawingSurface::Item& item : scene_.surface().items()) {
         if (item.kind == DrawingSurface::Item::Kind::Line)
             drawLine(p, item.from, item.to, foreColour, w.drawWidth, LineStyle::Solid, area, dpr);
         else
-            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, QFontMetricsF(printFont_).ascent()),
-                       item.text);
+            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, fontMetrics().ascent()), item.text);
     }
     for (const LineDesc& line : mainWindow().lines)
         drawLine(p, QPointF(line.x1, line.y1), QPointF(line.x2, line.y2),

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QWidget>
 
 namespace tervalin {
@@ -22,15 +21,11 @@ public:
     // Repaints the area of the given twips rectangle, or everything for a null one.
     void repaintTwips(const QRectF& dirty);
 
-    // The font of text printed on the window.
-    const QFont& printFont() const { return printFont_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Toolkit& scene_;
-    QFont printFont_;
 };
 
 } // namespace tervalin

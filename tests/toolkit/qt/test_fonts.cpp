@@ -40,7 +40,7 @@ private slots:
         ShownWindow w;
         QWidget* widget = w.form().findChild<QWidget*>(control);
         QVERIFY2(widget, qPrintable(control));
-        const QFont font = control == "scene" ? w.form().canvas()->printFont() : widget->font();
+        const QFont font = control == "scene" ? w.form().canvas()->font() : widget->font();
         const QFontInfo info(font);
         QVERIFY2(faces.contains(info.family()),
                  qPrintable(control + " is drawn in " + info.family()));
@@ -53,7 +53,7 @@ private slots:
 
     void printedNumbersUseTheWindowFont() {
         ShownWindow w;
-        const QFont f = w.form().canvas()->printFont();
+        const QFont f = w.form().canvas()->font();
         QCOMPARE(f.family(), QStringLiteral("Times New Roman"));
         QCOMPARE(f.pointSizeF(), 27.75);
         QCOMPARE(f.weight(), QFont::Normal);
