@@ -16,22 +16,17 @@ class Reader {
 public:
     explicit Reader(QStringView text) {
         for (const QChar c : text) {
-            if (c == u' ' || c == u'\t' || c == u'\n')
-                continue;
             if (c.unicode() == 0 || c.unicode() > 0x7F)
                 break;
-            text_ += char(c.unicode());
+            if (!QStringView(u" \t\n").contains(c))
+                text_ += char(c.unicode());
         }
     }
 
-    // The next character when it is one of `set`, else nothing.
-    std::string one(std::string_view set) {
-        return at_ < text_.size() && set.find(text_[at_]) != set.npos ? text_.substr(at_++, 1) : "";
-    }
-    // The characters from here on that are all in `set`.
-    std::string all(std::string_view set) {
+    // The characters from here on that are in `set`, at most `most` of them.
+    std::string take(std::string_view set, std::size_t most = std::string::npos) {
         const std::size_t from = at_;
-        while (at_ < text_.size() && set.find(text_[at_]) != set.npos)
+        while (at_ < text_.size() && at_ - from < most && set.find(text_[at_]) != set.npos)
             ++at_;
         return text_.substr(from, at_ - from);
     }
@@ -66,16 +61,16 @@ double convert(const std::string& text, std::chars_format format, bool negative,
 }
 
 double readDecimal(Reader& in) {
-    const std::string sign = in.one("+-"), whole = in.all("0123456789");
-    const std::string fraction = in.one(".").empty() ? "" : in.all("0123456789");
+    const std::string sign = in.take("+-", 1), whole = in.take("0123456789");
+    const std::string fraction = in.take(".", 1).empty() ? "" : in.take("0123456789");
     if (whole.empty() && fraction.empty())
         return 0.0;
     // An exponent letter that no digit follows is not part of the number,
     // and the reading ends at it anyway.
     std::string exponentSign, exponent;
-    if (!in.one("EeDd").empty()) {
-        exponentSign = in.one("+-");
-        exponent = in.all("0123456789");
+    if (!in.take("EeDd", 1).empty()) {
+        exponentSign = in.take("+-", 1);
+        exponent = in.take("0123456789");
     }
     // Out of range, the number is too large when its first significant
     // digit stands left of the point, exponent included.
@@ -96,13 +91,13 @@ double readDecimal(Reader& in) {
 
 double Val(QStringView text) {
     Reader in(text);
-    if (in.one("&").empty())
+    if (in.take("&", 1).empty())
         return readDecimal(in);
     std::string digits;
-    if (!in.one("Hh").empty())
-        digits = in.all(kHexDigits);
-    else if (!in.one("Oo").empty())
-        digits = octalAsHex(in.all("01234567"));
+    if (!in.take("Hh", 1).empty())
+        digits = in.take(kHexDigits);
+    else if (!in.take("Oo", 1).empty())
+        digits = octalAsHex(in.take("01234567"));
     return digits.empty() ? 0.0 : convert(digits, std::chars_format::hex, false, true);
 }
 

@@ -15,11 +15,6 @@ namespace tervalin {
 // 0x800000nn stands for the desktop's system colour nn.
 using Colour = std::uint32_t;
 
-inline constexpr Colour kSystemColourFlag = 0x80000000u;
-constexpr bool isSystemColour(Colour c) {
-    return (c & kSystemColourFlag) != 0;
-}
-
 // Every font is Cyrillic.
 struct FontDesc {
     std::string_view face; // "Times New Roman" or "MS Sans Serif"

@@ -9,7 +9,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#ifdef Q_OS_LINUX
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 namespace tervalin {
 
@@ -23,6 +30,20 @@ QtToolkit::QtToolkit() : form_(*this) {
     timer1_.start();
     wake_.setTimerType(Qt::PreciseTimer);
     wake_.setSingleShot(true);
+#ifdef Q_OS_LINUX
+    // A QTimer counts whole milliseconds, so every frame, timed from the end
+    // of the one before, would end up to one late, and the route would take
+    // a quarter of a second longer. A timer file descriptor wakes the event
+    // loop within microseconds of the deadline.
+    wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (wakeFd_ >= 0) {
+        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(wakeNotifier_, &QSocketNotifier::activated, [fd = wakeFd_] {
+            std::uint64_t expirations = 0;
+            (void)!::read(fd, &expirations, sizeof expirations);
+        });
+    }
+#endif
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     // The click reaches the handler from the event loop once the button has
@@ -32,6 +53,27 @@ QtToolkit::QtToolkit() : form_(*this) {
         QObject::connect(
             form_.button(button), &QPushButton::clicked, &form_, [this, button] { click(button); },
             Qt::QueuedConnection);
+}
+
+QtToolkit::~QtToolkit() {
+    delete wakeNotifier_;
+#ifdef Q_OS_LINUX
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
+#endif
+}
+
+void QtToolkit::wakeAfter(double seconds) {
+#ifdef Q_OS_LINUX
+    if (wakeFd_ >= 0) {
+        const long long ns = std::max(1LL, std::llround(seconds * 1e9));
+        itimerspec when{};
+        when.it_value = {time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)};
+        timerfd_settime(wakeFd_, 0, &when, nullptr);
+        return;
+    }
+#endif
+    wake_.start(int(std::ceil(seconds * 1000))); // rounded up: never early
 }
 
 void QtToolkit::deliverTicks() {
@@ -75,8 +117,7 @@ void QtToolkit::WaitEvents(double deadline) {
         DoEvents();
         return;
     }
-    // Whole milliseconds, rounded up: the wait never ends before its deadline.
-    wake_.start(int(std::ceil(remaining * 1000)));
+    wakeAfter(remaining);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace tervalin {
@@ -23,6 +24,7 @@ namespace tervalin {
 class QtToolkit : public Toolkit {
 public:
     QtToolkit();
+    ~QtToolkit() override;
 
     MainForm& form() { return form_; }
 
@@ -49,11 +51,14 @@ protected:
 
 private:
     void deliverTicks();
+    void wakeAfter(double seconds);
 
     QElapsedTimer clock_;
     MainForm form_;
     QTimer timer1_;
-    QTimer wake_; // ends a wait at its deadline
+    int wakeFd_ = -1; // a timer file descriptor that ends a wait at its deadline
+    QSocketNotifier* wakeNotifier_ = nullptr;
+    QTimer wake_; // the same, where there is no such descriptor
     long long ticksDelivered_ = 0;
     double loggedDeadline_ = -1;
 };

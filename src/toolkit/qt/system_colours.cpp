@@ -32,7 +32,7 @@ QColor darkRole(const QPalette& palette, QPalette::ColorRole role) {
 }
 
 QColor resolveColour(Colour colour, const QPalette& palette) {
-    if (!isSystemColour(colour))
+    if ((colour & 0x80000000u) == 0) // a plain colour, not a system one
         return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
     switch (colour & 0xFF) {
     case 6: // window frame

@@ -42,10 +42,6 @@ void SimToolkit::runUntil(double time) {
         now_ = until;
 }
 
-int SimToolkit::focusRequests(Control control) const {
-    return state(control).focusRequests;
-}
-
 void SimToolkit::setVisible(Control control, bool visible) {
     mut(control).visible = visible;
     if (!visible && focus_ == control)

@@ -60,7 +60,7 @@ public:
     std::optional<Control> focus() const { return focus_; }
     const std::vector<Message>& messages() const { return messages_; }
     bool messageBoxOpen() const { return modal_; }
-    int focusRequests(Control control) const;
+    int focusRequests(Control control) const { return state(control).focusRequests; }
     int showRequests() const { return showRequests_; }
     std::optional<double> endedAt() const { return endedAt_; }
 
