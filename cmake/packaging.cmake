@@ -1,5 +1,6 @@
-# Installing and packaging Tervalin: the program, its desktop entry, icons and
-# software-centre entry (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
+# Installing and packaging Tervalin: the program, its desktop entry, icons,
+# software-centre entry, manual page, copyright and changelog
+# (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
 # and on Windows the executable's icon and version block.
 
 include(GNUInstallDirs)
@@ -9,6 +10,11 @@ set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
 # under this address.
 set(TERVALIN_URL "https://tervalin.example.org" CACHE STRING
     "The program's home page, where docs/screenshot*.png are published")
+# Who answers for the Debian package: its Maintainer field and the signature
+# of its changelog. The default names the project under a reserved domain
+# that no mail reaches (RFC 6761); set a real address where one exists.
+set(TERVALIN_MAINTAINER "Tervalin developers <tervalin@tervalin.invalid>" CACHE STRING
+    "Name <address> of whoever answers for the Debian package")
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
@@ -30,6 +36,17 @@ configure_file(${_pkg_src}/tervalin.desktop.in ${_pkg_out}/${TERVALIN_APP_ID}.de
 configure_file(${_pkg_src}/tervalin.metainfo.xml.in ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml
                @ONLY)
 
+# The manual page and the changelog, compressed as Debian wants them: at the
+# highest level, without a file name or time stamp in the header.
+if(UNIX AND NOT APPLE)
+    configure_file(${_pkg_src}/tervalin.6 ${_pkg_out}/tervalin.6 COPYONLY)
+    configure_file(${_pkg_src}/changelog.in ${_pkg_out}/changelog @ONLY)
+    foreach(_doc tervalin.6 changelog)
+        execute_process(COMMAND gzip -9n INPUT_FILE ${_pkg_out}/${_doc}
+                        OUTPUT_FILE ${_pkg_out}/${_doc}.gz COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+endif()
+
 install(TARGETS tervalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX AND NOT APPLE)
     install(FILES ${_pkg_out}/${TERVALIN_APP_ID}.desktop
@@ -41,6 +58,9 @@ if(UNIX AND NOT APPLE)
     install(FILES ${_icon_svg}
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${TERVALIN_APP_ID}.svg)
+    install(FILES ${_pkg_out}/tervalin.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    install(FILES ${_pkg_src}/copyright ${_pkg_out}/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 # Windows: the executable carries the icon and a version block. The .ico is
@@ -65,7 +85,7 @@ endif()
 set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tervalin")
-set(CPACK_PACKAGE_CONTACT "Tervalin developers <tervalin-dev@example.org>")
+set(CPACK_PACKAGE_CONTACT ${TERVALIN_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${TERVALIN_SUMMARY})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Tervalin")
 set(CPACK_STRIP_FILES ON)
