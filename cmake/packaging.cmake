@@ -6,10 +6,10 @@
 include(GNUInstallDirs)
 
 set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
-# The software-centre entry's screenshots are the two of docs/, published
-# under this address.
-set(TERVALIN_URL "https://tervalin.example.org" CACHE STRING
-    "The program's home page, where docs/screenshot*.png are published")
+# The software-centre entry's home page and screenshots (the two of docs/,
+# published under this address). Left empty, the entry names neither.
+set(TERVALIN_URL "" CACHE STRING
+    "The program's home page, where docs/screenshot*.png are published (empty: none)")
 # Who answers for the Debian package: its Maintainer field and the signature
 # of its changelog. The default names the project under a reserved domain
 # that no mail reaches (RFC 6761); set a real address where one exists.
@@ -33,8 +33,11 @@ add_custom_command(OUTPUT ${_icon_png}
 add_custom_target(tervalin_icon ALL DEPENDS ${_icon_png})
 
 configure_file(${_pkg_src}/tervalin.desktop.in ${_pkg_out}/${TERVALIN_APP_ID}.desktop @ONLY)
-configure_file(${_pkg_src}/tervalin.metainfo.xml.in ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml
-               @ONLY)
+include(${_pkg_src}/make_metainfo.cmake)
+tervalin_metainfo(${_pkg_src}/tervalin.metainfo.xml.in
+                  ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml "${TERVALIN_URL}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${_pkg_src}/tervalin.metainfo.xml.in)
 
 # The manual page and the changelog, compressed as Debian wants them: at the
 # highest level, without a file name or time stamp in the header.
@@ -93,6 +96,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+if(TERVALIN_URL)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TERVALIN_URL})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # On a Wayland desktop the program runs as a native client through this plugin.
@@ -125,7 +131,9 @@ if(BUILD_TESTING)
         SKIP_REGULAR_EXPRESSION "SKIP: ")
 
     add_test(NAME package_metainfo_valid
-        COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DAPP_ID=${TERVALIN_APP_ID}
+        COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DWORK=${PROJECT_BINARY_DIR}/package-check
+                -DTEMPLATE=${_pkg_src}/tervalin.metainfo.xml.in -DAPP_ID=${TERVALIN_APP_ID}
+                -DPROGRAM=${TERVALIN_PROGRAM} -DVERSION=${PROJECT_VERSION}
                 -P ${_check}/metainfo.cmake)
     set_tests_properties(package_metainfo_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
