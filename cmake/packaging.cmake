@@ -120,7 +120,7 @@ if(BUILD_TESTING)
                 -DCONFIG=$<CONFIG> -DAPP_ID=${TERVALIN_APP_ID} -DPROGRAM=${TERVALIN_PROGRAM}
                 -P ${_check}/install.cmake)
     set_tests_properties(package_install PROPERTIES
-        LABELS package FIXTURES_SETUP tervalin_installed)
+        LABELS package FIXTURES_SETUP tervalin_installed TIMEOUT 60)
 
     add_test(NAME package_desktop_entry_valid
         COMMAND ${CMAKE_COMMAND}
@@ -128,7 +128,7 @@ if(BUILD_TESTING)
                 -P ${_check}/desktop_entry.cmake)
     set_tests_properties(package_desktop_entry_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
-        SKIP_REGULAR_EXPRESSION "SKIP: ")
+        SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 60)
 
     add_test(NAME package_metainfo_valid
         COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DWORK=${PROJECT_BINARY_DIR}/package-check
@@ -137,18 +137,25 @@ if(BUILD_TESTING)
                 -P ${_check}/metainfo.cmake)
     set_tests_properties(package_metainfo_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
-        SKIP_REGULAR_EXPRESSION "SKIP: ")
+        SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 60)
 
     add_test(NAME package_windows_icon_current
         COMMAND ${CMAKE_COMMAND} -DRENDER=$<TARGET_FILE:tervalin_icon_render> -DSVG=${_icon_svg}
                 -DICO=${_pkg_src}/tervalin.ico -DWORK=${PROJECT_BINARY_DIR}/package-check
                 -P ${_check}/windows_icon.cmake)
-    set_tests_properties(package_windows_icon_current PROPERTIES LABELS package)
+    set_tests_properties(package_windows_icon_current PROPERTIES LABELS package TIMEOUT 60)
 
     add_test(NAME package_deb
         COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
                 -DWORK=${PROJECT_BINARY_DIR}/package-check/deb -DAPP_ID=${TERVALIN_APP_ID}
                 -DVERSION=${PROJECT_VERSION} -P ${_check}/deb.cmake)
     set_tests_properties(package_deb PROPERTIES
-        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300)
+        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300 FIXTURES_SETUP tervalin_deb)
+
+    add_test(NAME package_lintian
+        COMMAND ${CMAKE_COMMAND} -DDEB_DIR=${PROJECT_BINARY_DIR}/package-check/deb
+                -P ${_check}/lintian.cmake)
+    set_tests_properties(package_lintian PROPERTIES
+        LABELS package FIXTURES_REQUIRED tervalin_deb SKIP_REGULAR_EXPRESSION "SKIP: "
+        TIMEOUT 300)
 endif()
