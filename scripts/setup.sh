@@ -62,8 +62,8 @@ configure=(-DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo})
 if $testing; then
     configure+=(-DBUILD_TESTING=ON)
 elif [[ ! -f $build/CMakeCache.txt ]]; then
-    # A folder set up for running needs neither the tests nor the Python
-    # that configuring them asks for; the test command turns them on.
+    # A folder set up for running builds no tests, which take most of the
+    # build time; the test command turns them on.
     configure+=(-DBUILD_TESTING=OFF)
 fi
 cmake -S . -B "$build" -G Ninja "${configure[@]}" "$@" >/dev/null
