@@ -10,6 +10,10 @@ set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
 # published under this address). Left empty, the entry names neither.
 set(TERVALIN_URL "" CACHE STRING
     "The program's home page, where docs/screenshot*.png are published (empty: none)")
+if(TERVALIN_URL STREQUAL "https://tervalin.example.org")
+    # The placeholder that build folders set up before kept in their cache.
+    set_property(CACHE TERVALIN_URL PROPERTY VALUE "")
+endif()
 # Who answers for the Debian package: its Maintainer field and the signature
 # of its changelog. The default names the project under a reserved domain
 # that no mail reaches (RFC 6761); set a real address where one exists.

@@ -5,6 +5,7 @@
 # rather than pointing at an address that does not exist.
 function(tervalin_metainfo template output url)
     file(READ ${template} text)
+    string(REGEX REPLACE "/+$" "" url "${url}")
     if(url STREQUAL "")
         string(REGEX REPLACE "  <url type=\"homepage\">.*</screenshots>\n" "" text "${text}")
     endif()
