@@ -1,14 +1,24 @@
-# Installing and packaging Tervalin: the program, its desktop entry, icons and
-# software-centre entry (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
+# Installing and packaging Tervalin: the program, its desktop entry, icons,
+# software-centre entry, manual page, copyright and changelog
+# (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
 # and on Windows the executable's icon and version block.
 
 include(GNUInstallDirs)
 
 set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
-# The software-centre entry's screenshots are the two of docs/, published
-# under this address.
-set(TERVALIN_URL "https://tervalin.example.org" CACHE STRING
-    "The program's home page, where docs/screenshot*.png are published")
+# The software-centre entry's home page and screenshots (the two of docs/,
+# published under this address). Left empty, the entry names neither.
+set(TERVALIN_URL "" CACHE STRING
+    "The program's home page, where docs/screenshot*.png are published (empty: none)")
+if(TERVALIN_URL STREQUAL "https://tervalin.example.org")
+    # The placeholder that build folders set up before kept in their cache.
+    set_property(CACHE TERVALIN_URL PROPERTY VALUE "")
+endif()
+# Who answers for the Debian package: its Maintainer field and the signature
+# of its changelog. The default names the project under a reserved domain
+# that no mail reaches (RFC 6761); set a real address where one exists.
+set(TERVALIN_MAINTAINER "Tervalin developers <tervalin@tervalin.invalid>" CACHE STRING
+    "Name <address> of whoever answers for the Debian package")
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
@@ -27,8 +37,22 @@ add_custom_command(OUTPUT ${_icon_png}
 add_custom_target(tervalin_icon ALL DEPENDS ${_icon_png})
 
 configure_file(${_pkg_src}/tervalin.desktop.in ${_pkg_out}/${TERVALIN_APP_ID}.desktop @ONLY)
-configure_file(${_pkg_src}/tervalin.metainfo.xml.in ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml
-               @ONLY)
+include(${_pkg_src}/make_metainfo.cmake)
+tervalin_metainfo(${_pkg_src}/tervalin.metainfo.xml.in
+                  ${_pkg_out}/${TERVALIN_APP_ID}.metainfo.xml "${TERVALIN_URL}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${_pkg_src}/tervalin.metainfo.xml.in)
+
+# The manual page and the changelog, compressed as Debian wants them: at the
+# highest level, without a file name or time stamp in the header.
+if(UNIX AND NOT APPLE)
+    configure_file(${_pkg_src}/tervalin.6 ${_pkg_out}/tervalin.6 COPYONLY)
+    configure_file(${_pkg_src}/changelog.in ${_pkg_out}/changelog @ONLY)
+    foreach(_doc tervalin.6 changelog)
+        execute_process(COMMAND gzip -9n INPUT_FILE ${_pkg_out}/${_doc}
+                        OUTPUT_FILE ${_pkg_out}/${_doc}.gz COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+endif()
 
 install(TARGETS tervalin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(UNIX AND NOT APPLE)
@@ -41,6 +65,9 @@ if(UNIX AND NOT APPLE)
     install(FILES ${_icon_svg}
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${TERVALIN_APP_ID}.svg)
+    install(FILES ${_pkg_out}/tervalin.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+    install(FILES ${_pkg_src}/copyright ${_pkg_out}/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 # Windows: the executable carries the icon and a version block. The .ico is
@@ -65,7 +92,7 @@ endif()
 set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tervalin")
-set(CPACK_PACKAGE_CONTACT "Tervalin developers <tervalin-dev@example.org>")
+set(CPACK_PACKAGE_CONTACT ${TERVALIN_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${TERVALIN_SUMMARY})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Tervalin")
 set(CPACK_STRIP_FILES ON)
@@ -73,6 +100,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+if(TERVALIN_URL)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TERVALIN_URL})
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # On a Wayland desktop the program runs as a native client through this plugin.
@@ -94,7 +124,7 @@ if(BUILD_TESTING)
                 -DCONFIG=$<CONFIG> -DAPP_ID=${TERVALIN_APP_ID} -DPROGRAM=${TERVALIN_PROGRAM}
                 -P ${_check}/install.cmake)
     set_tests_properties(package_install PROPERTIES
-        LABELS package FIXTURES_SETUP tervalin_installed)
+        LABELS package FIXTURES_SETUP tervalin_installed TIMEOUT 60)
 
     add_test(NAME package_desktop_entry_valid
         COMMAND ${CMAKE_COMMAND}
@@ -102,25 +132,34 @@ if(BUILD_TESTING)
                 -P ${_check}/desktop_entry.cmake)
     set_tests_properties(package_desktop_entry_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
-        SKIP_REGULAR_EXPRESSION "SKIP: ")
+        SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 60)
 
     add_test(NAME package_metainfo_valid
-        COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DAPP_ID=${TERVALIN_APP_ID}
+        COMMAND ${CMAKE_COMMAND} -DPREFIX=${_prefix} -DWORK=${PROJECT_BINARY_DIR}/package-check
+                -DTEMPLATE=${_pkg_src}/tervalin.metainfo.xml.in -DAPP_ID=${TERVALIN_APP_ID}
+                -DPROGRAM=${TERVALIN_PROGRAM} -DVERSION=${PROJECT_VERSION}
                 -P ${_check}/metainfo.cmake)
     set_tests_properties(package_metainfo_valid PROPERTIES
         LABELS package FIXTURES_REQUIRED tervalin_installed
-        SKIP_REGULAR_EXPRESSION "SKIP: ")
+        SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 60)
 
     add_test(NAME package_windows_icon_current
         COMMAND ${CMAKE_COMMAND} -DRENDER=$<TARGET_FILE:tervalin_icon_render> -DSVG=${_icon_svg}
                 -DICO=${_pkg_src}/tervalin.ico -DWORK=${PROJECT_BINARY_DIR}/package-check
                 -P ${_check}/windows_icon.cmake)
-    set_tests_properties(package_windows_icon_current PROPERTIES LABELS package)
+    set_tests_properties(package_windows_icon_current PROPERTIES LABELS package TIMEOUT 60)
 
     add_test(NAME package_deb
         COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
                 -DWORK=${PROJECT_BINARY_DIR}/package-check/deb -DAPP_ID=${TERVALIN_APP_ID}
                 -DVERSION=${PROJECT_VERSION} -P ${_check}/deb.cmake)
     set_tests_properties(package_deb PROPERTIES
-        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300)
+        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300 FIXTURES_SETUP tervalin_deb)
+
+    add_test(NAME package_lintian
+        COMMAND ${CMAKE_COMMAND} -DDEB_DIR=${PROJECT_BINARY_DIR}/package-check/deb
+                -P ${_check}/lintian.cmake)
+    set_tests_properties(package_lintian PROPERTIES
+        LABELS package FIXTURES_REQUIRED tervalin_deb SKIP_REGULAR_EXPRESSION "SKIP: "
+        TIMEOUT 300)
 endif()

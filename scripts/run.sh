@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up and builds Tervalin in build/ (or $BUILD_DIR), then starts it.
+# Installs what building and running Tervalin needs (no test tool), builds
+# the program in build/ (or $BUILD_DIR), then starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}

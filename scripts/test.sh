@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Sets up and builds Tervalin, fuzzes the reading of answers for a bounded
-# time (scripts/fuzz.sh; FUZZ_SECONDS=0 skips it), then runs the whole test
-# suite through ctest, TEST_JOBS (default 3) tests side by side: the
-# four-minute time-limit test starts first and the rest run beside it, each
-# end-to-end test in an X server of its own. Extra arguments go to ctest,
-# e.g. `scripts/test.sh -LE slow` to skip the four-minute time-limit test.
+# Sets up Tervalin with the test tools and builds it, fuzzes the reading of
+# answers for a bounded time (scripts/fuzz.sh; FUZZ_SECONDS=0 skips it), then
+# runs the whole test suite through ctest, TEST_JOBS (default 3) tests side by
+# side: the four-minute time-limit test starts first and the rest run beside
+# it, each end-to-end test in an X server of its own. Extra arguments go to
+# ctest, e.g. `scripts/test.sh -LE slow` to skip the four-minute time-limit
+# test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --test
 scripts/fuzz.sh
 cd "${BUILD_DIR:-build}"
 ctest --output-on-failure -j "${TEST_JOBS:-3}" "$@"

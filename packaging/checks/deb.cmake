@@ -1,5 +1,5 @@
 # Builds the Debian package with cpack and checks its name, version,
-# dependencies and contents.
+# dependencies, contents and changelog.
 #   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK=... -DAPP_ID=... -DVERSION=... -P deb.cmake
 foreach(tool dpkg-deb dpkg-shlibdeps)
     find_program(have_${tool} ${tool})
@@ -62,6 +62,14 @@ foreach(f ./usr/bin/tervalin ./usr/share/applications/${APP_ID}.desktop
         list(APPEND problems "${f} is not in the package")
     endif()
 endforeach()
+# The changelog's latest entry is this version (lintian does not compare them).
+execute_process(COMMAND dpkg-deb --fsys-tarfile ${debs}
+                COMMAND tar -xOf - ./usr/share/doc/tervalin/changelog.gz
+                COMMAND gzip -dc
+                OUTPUT_VARIABLE changelog)
+if(NOT changelog MATCHES "^tervalin \\(${VERSION}\\) ")
+    list(APPEND problems "the changelog's latest entry is not version ${VERSION}")
+endif()
 # Only the program and its desktop files: no test or build tool.
 string(REGEX MATCHALL "\\./usr/bin/[^\n]+" programs "${contents}")
 if(NOT programs STREQUAL "./usr/bin/tervalin")

@@ -1,8 +1,11 @@
-# Checks the installed software-centre entry: appstreamcli (package
-# appstream) validates it together with the desktop entry it launches, and
-# its id and launchable name the installed desktop entry. Errors and warnings
-# fail; hints are only shown.
-#   cmake -DPREFIX=... -DAPP_ID=... -P metainfo.cmake
+# Checks the software-centre entry. appstreamcli (package appstream)
+# validates the installed entry together with the desktop entry it launches,
+# and the entry as the build writes it without and with TERVALIN_URL: the home
+# page and the screenshots are there exactly when an address is given. The id
+# and launchable name the installed desktop entry. Errors and warnings fail;
+# hints are only shown.
+#   cmake -DPREFIX=... -DWORK=... -DTEMPLATE=... -DAPP_ID=... -DPROGRAM=... -DVERSION=...
+#         -P metainfo.cmake
 find_program(APPSTREAMCLI appstreamcli)
 if(NOT APPSTREAMCLI)
     message("SKIP: appstreamcli is not installed (package appstream)")
@@ -14,17 +17,47 @@ if(NOT EXISTS ${metainfo})
 endif()
 
 set(problems)
-foreach(what validate validate-tree)
-    if(what STREQUAL "validate")
-        set(target ${metainfo})
-    else()
-        set(target ${PREFIX})
-    endif()
+function(validate what target)
     execute_process(COMMAND ${APPSTREAMCLI} ${what} --no-net --no-color ${target}
                     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
     message(STATUS "appstreamcli ${what} ${target}:\n${out}")
     if(NOT rc EQUAL 0 OR out MATCHES "(^|\n)[EW]: ")
-        list(APPEND problems "appstreamcli ${what} rejects it (${rc})")
+        list(APPEND problems "appstreamcli ${what} rejects ${target} (${rc})")
+        set(problems ${problems} PARENT_SCOPE)
+    endif()
+endfunction()
+
+validate(validate ${metainfo})
+validate(validate-tree ${PREFIX})
+
+# The entry as written with each setting of TERVALIN_URL (an address that
+# no network resolves stands for a real one).
+include(${CMAKE_CURRENT_LIST_DIR}/../make_metainfo.cmake)
+set(TERVALIN_APP_ID ${APP_ID})
+set(TERVALIN_PROGRAM ${PROGRAM})
+set(PROJECT_VERSION ${VERSION})
+foreach(url IN ITEMS "" "https://tervalin.invalid")
+    if(url)
+        set(row with-url)
+    else()
+        set(row without-url)
+    endif()
+    set(written ${WORK}/${row}/${APP_ID}.metainfo.xml)
+    tervalin_metainfo(${TEMPLATE} ${written} "${url}")
+    validate(validate ${written})
+    file(READ ${written} text)
+    if(text MATCHES "@[A-Z_]+@")
+        list(APPEND problems "${row}: a name is left unreplaced: ${CMAKE_MATCH_0}")
+    endif()
+    if(url)
+        foreach(tag "<url type=\"homepage\">${url}</url>" "<screenshots>"
+                    "<image type=\"source\"[^>]*>${url}/screenshot.png</image>")
+            if(NOT text MATCHES "${tag}")
+                list(APPEND problems "${row}: no ${tag}")
+            endif()
+        endforeach()
+    elseif(text MATCHES "<url type=|<screenshots>|<image ")
+        list(APPEND problems "${row}: a home page or a screenshot, but no address")
     endif()
 endforeach()
 
