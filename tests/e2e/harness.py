@@ -57,8 +57,24 @@ class Program:
     def click(self, place):
         self.x.click(self.window, *place.centre())
 
-    def press_start(self):
-        self.click(layout.COMMAND1)
+    def press_start(self, how="mouse"):
+        """A click on START, or Return: START holds the focus when the window opens."""
+        if how == "keyboard":
+            self.x.key("Return")
+        else:
+            self.click(layout.COMMAND1)
+
+    def answer(self, how, typed=""):
+        """Types `typed` into the answer box, which the last leg gave the focus, then
+        answers by Return there or by a click on the answer button; returns the
+        verdict's message box."""
+        if typed:
+            self.x.type(typed)
+        if how == "keyboard":
+            self.x.key("Return")
+        else:
+            self.click(layout.COMMAND2)
+        return self.message_box(timeout=5)
 
     def message_box(self, timeout):
         """Waits for a second window titled like the main one and returns it."""
