@@ -145,12 +145,13 @@ def route_ended(shot):
 
 class EndToEndCase(unittest.TestCase):
     """One X server per test; programs launched inside it are checked on exit."""
+    SCREEN = (1024, 768)
 
     def setUp(self):
         if not EXECUTABLE:
             self.skipTest("TERVALIN_EXE names no program")
         os.makedirs(ARTIFACTS, exist_ok=True)
-        self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"))
+        self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"), *self.SCREEN)
         self.addCleanup(self.x.stop)
         runtime = tempfile.TemporaryDirectory(prefix="xdg-")  # made 0700, as Qt wants it
         self.addCleanup(runtime.cleanup)
