@@ -61,12 +61,12 @@ class RunTest(EndToEndCase):
             self.assertGreater(shot.hits(along(*L.TRACK[6], halo=2), is_red), 0,
                                "red track along leg 6, drawn after the clearing")
             # A second answer judges the same text again.
-            widths["again"], _ = self.answer(app, "mouse", keeps="3")
+            again, _ = self.answer(app, "mouse", keeps="3")
+            self.assertEqual(again, widths["wrong"], "the same verdict's box, as wide")
             self.assertPutAway(app)
 
         # The wrong answer's message is 60 characters long, the right one's 35.
         self.assertGreater(widths["wrong"], widths["right"] + 50, f"message box widths {widths}")
-        self.assertEqual(widths["again"], widths["wrong"], f"message box widths {widths}")
 
     def drive_to_last_leg(self, app, how):
         """Presses START by `how` and watches the stop pauses; returns the first
