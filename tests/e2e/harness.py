@@ -3,7 +3,7 @@
 A test case gets its own X server; `with self.launch() as app:` starts the
 program, waits for its window and, when the block ends, closes the window if
 the program still runs and checks that it ended cleanly: exit status 0 and
-no sanitizer report. The program's stderr and the last screenshot each
+nothing on its stderr. The program's stderr and the last screenshot each
 launch looked at are kept in the artifacts folder.
 """
 
@@ -176,7 +176,10 @@ class EndToEndCase(unittest.TestCase):
                 app.proc.kill()
                 app.proc.wait()
             report = app.sanitizer_report()
+            with open(app.stderr_path, errors="replace") as f:
+                stderr = f.read()
         self.assertIsNone(report, f"{name}: sanitizer report on the program's stderr")
+        self.assertEqual(stderr, "", f"{name}: the program writes nothing to stderr")
         if not ended_by_test:
             self.assertEqual(status, 0, f"{name}: exit status after closing the window")
 
