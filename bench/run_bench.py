@@ -6,8 +6,9 @@
 
 The first mode presses START, lets the watched vehicle drive its route and
 reports the CPU the program uses while animating, the frame period and the
-route's wall time, taken from the program's wait log (TERVALIN_FRAME_LOG),
-then closes the window as a window manager would and reports the exit status.
+route's wall time, taken from the lines that the logging category
+tervalin.frames writes to standard error, one per wait, then closes the
+window as a window manager would and reports the exit status.
 
 The second mode keeps every core busy with processes of its own, presses
 START and measures when the time-out message box appears after the window
@@ -18,6 +19,7 @@ Needs Xvfb and xdotool (scripts/setup.sh installs them). Prints a table.
 
 import argparse
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -32,6 +34,9 @@ from xserver import XServer  # noqa: E402
 
 TITLE = "Tervalin"
 ROUTE_FRAMES = 311
+# A wait as the program logs it: the moment it begins and its deadline, in
+# seconds on the program's monotonic clock.
+WAIT_LINE = re.compile(r"^tervalin\.frames: (\d+\.\d{6}) (\d+\.\d{6})$", re.MULTILINE)
 
 GOALS = {
     "cpu": 0.03,
@@ -60,9 +65,10 @@ def cpu_seconds(pid):
 
 
 def read_waits(path):
-    """The program's wait log: (start, deadline) of every wait, on its own clock."""
-    with open(path) as f:
-        return [tuple(map(float, line.split())) for line in f if line.strip()]
+    """(start, deadline) of every wait in the program's standard error so far;
+    other lines are left out."""
+    with open(path, errors="replace") as f:
+        return [(float(start), float(deadline)) for start, deadline in WAIT_LINE.findall(f.read())]
 
 
 def percentile(values, p):
@@ -74,10 +80,10 @@ def press_start(x, window):
     x.click(window, *layout.COMMAND1.centre())
 
 
-def launch(program, x, env):
+def launch(program, x, env, stderr_path):
     started = time.monotonic()
-    proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    with open(stderr_path, "wb") as err:
+        proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=err)
     window = x.wait_windows(TITLE, 1, 30)[0]
     return proc, window, started, time.monotonic()
 
@@ -92,7 +98,7 @@ def table_head():
 
 
 def bench_animation(program, x, env, log):
-    proc, window, _, _ = launch(program, x, env)
+    proc, window, _, _ = launch(program, x, env, log)
     time.sleep(0.5)
     press_start(x, window)
     clicked = time.monotonic()
@@ -139,11 +145,11 @@ def bench_animation(program, x, env, log):
     return status == 0
 
 
-def bench_timeout(program, x, env):
+def bench_timeout(program, x, env, log):
     busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"])
             for _ in range(os.cpu_count() or 1)]
     try:
-        proc, window, launched, opened = launch(program, x, env)
+        proc, window, launched, opened = launch(program, x, env, log)
         time.sleep(0.5)
         press_start(x, window)
         boxes = wait_for(lambda: [w for w in x.windows(TITLE) if w != window], 300, 0.05)
@@ -183,12 +189,16 @@ def main():
         x = XServer(os.path.join(tmp, "xvfb.log"))
         runtime = os.path.join(tmp, "runtime")
         os.mkdir(runtime, 0o700)
-        log = os.path.join(tmp, "waits.log")
+        log = os.path.join(tmp, "stderr.log")
+        # The waits on standard error in Qt's default message pattern, also
+        # under a Qt built to log to the system journal when no terminal is
+        # attached.
         env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime,
-                   TERVALIN_FRAME_LOG=log)
+                   QT_LOGGING_RULES="tervalin.frames.debug=true", QT_FORCE_STDERR_LOGGING="1")
+        env.pop("QT_MESSAGE_PATTERN", None)
         try:
             if args.timeout:
-                ok = bench_timeout(program, x, env)
+                ok = bench_timeout(program, x, env, log)
             else:
                 ok = bench_animation(program, x, env, log)
         finally:

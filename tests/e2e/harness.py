@@ -3,7 +3,7 @@
 A test case gets its own X server; `with self.launch() as app:` starts the
 program, waits for its window and, when the block ends, closes the window if
 the program still runs and checks that it ended cleanly: exit status 0 and
-no sanitizer report. The program's stderr and the last screenshot each
+nothing on its stderr. The program's stderr and the last screenshot each
 launch looked at are kept in the artifacts folder.
 """
 
@@ -57,8 +57,24 @@ class Program:
     def click(self, place):
         self.x.click(self.window, *place.centre())
 
-    def press_start(self):
-        self.click(layout.COMMAND1)
+    def press_start(self, how="mouse"):
+        """A click on START, or Return: START holds the focus when the window opens."""
+        if how == "keyboard":
+            self.x.key("Return")
+        else:
+            self.click(layout.COMMAND1)
+
+    def answer(self, how, typed=""):
+        """Types `typed` into the answer box, which the last leg gave the focus, then
+        answers by Return there or by a click on the answer button; returns the
+        verdict's message box."""
+        if typed:
+            self.x.type(typed)
+        if how == "keyboard":
+            self.x.key("Return")
+        else:
+            self.click(layout.COMMAND2)
+        return self.message_box(timeout=5)
 
     def message_box(self, timeout):
         """Waits for a second window titled like the main one and returns it."""
@@ -129,12 +145,13 @@ def route_ended(shot):
 
 class EndToEndCase(unittest.TestCase):
     """One X server per test; programs launched inside it are checked on exit."""
+    SCREEN = (1024, 768)
 
     def setUp(self):
         if not EXECUTABLE:
             self.skipTest("TERVALIN_EXE names no program")
         os.makedirs(ARTIFACTS, exist_ok=True)
-        self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"))
+        self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"), *self.SCREEN)
         self.addCleanup(self.x.stop)
         runtime = tempfile.TemporaryDirectory(prefix="xdg-")  # made 0700, as Qt wants it
         self.addCleanup(runtime.cleanup)
@@ -159,7 +176,10 @@ class EndToEndCase(unittest.TestCase):
                 app.proc.kill()
                 app.proc.wait()
             report = app.sanitizer_report()
+            with open(app.stderr_path, errors="replace") as f:
+                stderr = f.read()
         self.assertIsNone(report, f"{name}: sanitizer report on the program's stderr")
+        self.assertEqual(stderr, "", f"{name}: the program writes nothing to stderr")
         if not ended_by_test:
             self.assertEqual(status, 0, f"{name}: exit status after closing the window")
 

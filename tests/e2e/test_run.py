@@ -1,10 +1,12 @@
-"""A run as the user watches it: START, the stop pauses, the end of the route."""
+"""A run as the user watches and answers it, once by mouse and once by
+keyboard: START, the stop pauses, the route's end with its track, the verdict
+and the window after it."""
 
 import time
 import unittest
 
 import layout as L
-from harness import EndToEndCase, vehicle_at, vehicle_standing_at
+from harness import TITLE, EndToEndCase, vehicle_at, vehicle_standing_at
 from layout import along
 from screen import is_dark, is_ground, is_red, is_white
 
@@ -19,58 +21,117 @@ def clock_shown(shot):
             shot.count(L.TEXT2.box(inset=4), is_dark) >= 10)
 
 
-def track(leg):
-    return along(*L.TRACK[leg], halo=2)
+def button_hidden(shot):
+    return shot.share(L.COMMAND2.box(), is_ground) == 1.0
+
+
+def text_pixels(p):  # the answer's digits, enabled (black) or greyed
+    return sum(p) / 3 < 215
 
 
 class RunTest(EndToEndCase):
-    def test_start_uncovers_clock_and_everything_stands_still_in_each_stop_pause(self):
-        with self.launch() as app:
-            opening = app.shot()
-            app.press_start()
-            app.wait_for("START hidden, the ground beneath it", start_hidden, timeout=5)
-            app.wait_for("the clock box showing the minutes", clock_shown, timeout=5)
-
-            for top in L.PAUSE_TOPS:
-                with self.subTest(pause_at_top=top):
-                    first = app.wait_for_pause(top)
-                    seen = time.monotonic()
-                    time.sleep(0.3)  # the pause lasts 1 s; both shots fall inside it
-                    second = app.shot()
-                    later = time.monotonic() - seen
-                    self.assertTrue(vehicle_standing_at(second, L.pause_place(top)),
-                                    f"the vehicle still stands at Top {top} {later:.2f} s "
-                                    "after it was first seen there")
-                    self.assertStill(first, second, L.TRAM_BAND,
-                                     "the tram stands still during the pause")
-                    self.assertStill(first, second, L.CARS_BAND,
-                                     "the cars stand still during the pause")
-                    self.assertMoved(opening, first, L.TRAM_BAND,
-                                     "the tram moved between START and the pause")
-
-    def test_route_ends_at_start_with_track_leg_numbers_and_answer_controls(self):
-        with self.launch() as app:
-            app.press_start()
+    def test_answered_by_mouse_after_the_route_and_by_keyboard_during_its_last_leg(self):
+        widths = {}
+        with self.subTest("by mouse, after the route"), self.launch("mouse") as app:
+            self.drive_to_last_leg(app, "mouse")
             shot = app.wait_for_route_end()
-
-            self.assertTrue(vehicle_at(shot, L.TERVALIN), "the vehicle is back at its start")
-            for leg in L.TRACK:
-                with self.subTest(track_of_leg=leg):
-                    hits = shot.hits(track(leg), is_red)
-                    self.assertGreaterEqual(hits, 0.9, f"red track along leg {leg}")
-            for number in L.PRINTED_AT:
-                with self.subTest(leg_number=number):
-                    box = L.number_place(number).box()
-                    self.assertGreaterEqual(shot.count(box, is_red), 15,
-                                            f"red digit {number} at {shot.describe(box)}")
+            self.assertTrack(shot, L.TRACK, drawn=True)
             for what, place, least_dark in [("answer prompt Label1", L.LABEL1, 0.02),
                                             ("answer button Command2", L.COMMAND2, 0.02),
                                             ("answer box Text1", L.TEXT1, 0.0)]:
-                with self.subTest(shown=what):
-                    self.assertShare(shot, place.box(inset=3), is_ground, 0.0, 0.05, what)
-                    self.assertShare(shot, place.box(inset=3), is_dark, least_dark, 0.5, what)
+                self.assertShare(shot, place.box(inset=3), is_ground, 0.0, 0.05, what)
+                self.assertShare(shot, place.box(inset=3), is_dark, least_dark, 0.5, what)
             self.assertTrue(start_hidden(shot), "START stays hidden")
             self.assertTrue(clock_shown(shot), "the clock box shows the minutes")
+            widths["right"], _ = self.answer(app, "mouse", "0")
+            self.assertPutAway(app)
+
+        with self.subTest("by keyboard, during the last leg"), self.launch("keyboard") as app:
+            last_leg = self.drive_to_last_leg(app, "keyboard")
+            widths["wrong"], under_box = self.answer(app, "keyboard", "3")
+            self.assertFalse(vehicle_at(under_box, L.TERVALIN),
+                             "the answer came while the vehicle was on its last leg")
+            self.assertTrack(last_leg, range(6), drawn=True)
+            # The last leg goes on: it shows the answer button again and draws
+            # its track after the clearing, up to the vehicle's return.
+            app.wait_for("the answer button shown again", lambda s: not button_hidden(s), 5)
+            shot = app.wait_for("the vehicle back at its start",
+                                lambda s: vehicle_at(s, L.TERVALIN), 5)
+            self.assertTrack(shot, range(6), drawn=False)
+            self.assertGreater(shot.hits(along(*L.TRACK[6], halo=2), is_red), 0,
+                               "red track along leg 6, drawn after the clearing")
+            # A second answer judges the same text again.
+            again, _ = self.answer(app, "mouse", keeps="3")
+            self.assertEqual(again, widths["wrong"], "the same verdict's box, as wide")
+            self.assertPutAway(app)
+
+        # The wrong answer's message is 60 characters long, the right one's 35.
+        self.assertGreater(widths["wrong"], widths["right"] + 50, f"message box widths {widths}")
+
+    def drive_to_last_leg(self, app, how):
+        """Presses START by `how` and watches the stop pauses; returns the first
+        shot with the answer controls, which the last leg brings."""
+        opening = app.shot()
+        app.press_start(how)
+        app.wait_for("START hidden, the ground beneath it", start_hidden, timeout=5)
+        app.wait_for("the clock box showing the minutes", clock_shown, timeout=5)
+        for top in L.PAUSE_TOPS:
+            first = app.wait_for_pause(top)
+            time.sleep(0.3)  # the pause lasts 1 s; both shots fall inside it
+            second = app.shot()
+            self.assertTrue(vehicle_standing_at(second, L.pause_place(top)),
+                            f"the vehicle still stands at Top {top} 0.3 s after it was seen there")
+            self.assertStill(first, second, L.TRAM_BAND, f"the tram stands still at Top {top}")
+            self.assertStill(first, second, L.CARS_BAND, f"the cars stand still at Top {top}")
+            self.assertMoved(opening, first, L.TRAM_BAND, "the tram moved before the pause")
+        return app.wait_for("the answer controls", lambda s: not button_hidden(s), timeout=20)
+
+    def answer(self, app, how, typed="", keeps=None):
+        """Answers by `how` after typing `typed`; checks the verdict's box over the
+        stilled run, closes it by Return and checks the answer box greyed with
+        `keeps` (by default `typed`) in it. Returns the box's width and the shot
+        taken under it."""
+        box = app.answer(how, typed)
+        self.assertEqual(self.x.windows(TITLE), sorted([app.window, box]),
+                         "the message box is a second top-level window 'Tervalin'")
+        width = self.x.geometry(box)[2]
+        under_box = app.shot()
+        time.sleep(0.3)
+        self.assertStill(under_box, app.shot(), L.TRAM_BAND,
+                         "the traffic stands still while the message box is open")
+        app.close_message_box(box)
+        self.x.wait_windows(TITLE, 1, timeout=5)
+
+        answer = L.TEXT1.box(inset=4)
+        shot = app.wait_for("the answer box greyed", lambda s: s.share(answer, is_white) <= 0.1, 5)
+        self.assertShare(shot, answer, is_ground, 0.0, 0.1, "the answer box stays shown")
+        self.assertEqual(shot.count(answer, is_dark), 0, "the answer's text greyed")
+        self.assertGreaterEqual(shot.count(answer, text_pixels), 10,
+                                f"the answer box keeps {keeps or typed!r}")
+        return width, under_box
+
+    def assertPutAway(self, app):
+        """The last answer's end: the answer button hidden, the track and leg
+        numbers wiped, and the traffic driving on."""
+        shot = app.wait_for("the answer button hidden", button_hidden, timeout=5)
+        self.assertTrack(shot, L.TRACK, drawn=False)
+        time.sleep(0.3)
+        self.assertTrue(app.running(), "the program goes on after the answer")
+        self.assertMoved(shot, app.shot(), L.TRAM_BAND, "the traffic drives on after the answer")
+
+    def assertTrack(self, shot, legs, drawn):
+        """The red track along `legs`, and the red numbers printed at their ends:
+        all there, or all gone."""
+        for leg in legs:
+            hits = shot.hits(along(*L.TRACK[leg], halo=2), is_red)
+            self.assertTrue(hits >= 0.9 if drawn else hits == 0,
+                            f"red track along leg {leg}: {hits:.2f} of it (drawn: {drawn})")
+        for number in [leg + 1 for leg in legs if leg + 1 in L.PRINTED_AT]:
+            box = L.number_place(number).box()
+            red = shot.count(box, is_red)
+            self.assertTrue(red >= 15 if drawn else red == 0,
+                            f"red digit {number}: {red} pixels at {shot.describe(box)} "
+                            f"(drawn: {drawn})")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 """The window as a screen reader reads it: the real program on its own D-Bus
 session with the accessibility bus, its tree read over AT-SPI with pyatspi.
 Every control and sign has its role and a Russian name and description,
-and the answer controls are announced once the route has brought them."""
+the answer controls are announced once the route has brought them, and the
+verdict is read as it is written."""
 
 import json
 import os
@@ -114,7 +115,7 @@ class ScreenReaderTest(EndToEndCase):
             self.assertIn("На задачу отводится 4 минуты", task[0]["name"])
 
             # The route brings the answer controls and the focus to the box.
-            self.x.key("Return")
+            app.press_start("keyboard")
             app.wait_for_route_end()
             tree = self.read_tree()
             box = self.find(tree, "text", "Число нарушений")
@@ -123,6 +124,12 @@ class ScreenReaderTest(EndToEndCase):
                             "the answer button is shown")
             self.assertFalse(self.find(tree, "push button", "START")["showing"],
                              "START is gone")
+
+            # The wrong answer's verdict reads word for word, blanks and all.
+            box = app.answer("keyboard", "3")
+            labels = [n["name"] for n in self.read_tree() if n["role"] == "label" and n["showing"]]
+            self.assertIn("НЕ ВЕРНО ! НАРУШЕНИЙ НЕБЫЛО  ПРОАНАЛИЗИРУИТЕ КАЖДЫЙ УЧАСТОК ", labels)
+            app.close_message_box(box)
 
 
 if __name__ == "__main__":

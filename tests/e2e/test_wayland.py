@@ -5,16 +5,15 @@ closing by the close box."""
 
 import os
 import subprocess
-import tempfile
 import time
 import unittest
 
 import layout as L
-from harness import ARTIFACTS, EXECUTABLE, SANITIZER_REPORT, route_ended, vehicle_at
+from harness import ARTIFACTS, EXECUTABLE, SANITIZER_REPORT, EndToEndCase, route_ended, vehicle_at
 from screen import is_dark, is_ground
 from test_opening import SCENE
 from weston import GROUND, Weston
-from xserver import XServer, die_with_parent
+from xserver import die_with_parent
 
 CLIENT_WIDTH, CLIENT_HEIGHT = 754, 568
 TITLE_BAR = 30  # the height of the title bar above the client area
@@ -46,20 +45,15 @@ def ink_runs(shot, box, gap=6):
     return [tuple(r) for r in runs]
 
 
-class WaylandTest(unittest.TestCase):
+class WaylandTest(EndToEndCase):
+    SCREEN = (1024, 800)
+
     def setUp(self):
-        if not EXECUTABLE:
-            self.skipTest("TERVALIN_EXE names no program")
-        os.makedirs(ARTIFACTS, exist_ok=True)
-        name = self.id()
-        self.x = XServer(os.path.join(ARTIFACTS, f"{name}.xvfb.log"), width=1024, height=800)
-        self.addCleanup(self.x.stop)
-        # Made 0700, as Weston and Qt want it; short, as a socket's path must be.
-        runtime = tempfile.TemporaryDirectory(prefix="xdg-")
-        self.addCleanup(runtime.cleanup)
-        self.weston = Weston(self.x, runtime.name, os.path.join(ARTIFACTS, f"{name}.weston.log"))
+        super().setUp()
+        log = os.path.join(ARTIFACTS, self.id())
+        self.weston = Weston(self.x, self.runtime_dir, f"{log}.weston.log")
         self.addCleanup(self.weston.stop)
-        self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
+        self.stderr_path = f"{log}.stderr"
         env = dict(self.weston.env, QT_QPA_PLATFORM="wayland")
         env.pop("DISPLAY")  # the program reaches Weston only
         with open(self.stderr_path, "wb") as err:
@@ -108,10 +102,7 @@ class WaylandTest(unittest.TestCase):
         opening.save_png(os.path.join(ARTIFACTS, f"{self.id()}.opening.png"))
         for what, boxes, colour, least, most in SCENE:
             with self.subTest(what):
-                share = opening.share(boxes, colour)
-                self.assertTrue(least <= share <= most,
-                                f"{what}: {colour.__name__} share {share:.3f} at "
-                                f"{opening.describe(boxes)}, expected {least:.3f}..{most:.3f}")
+                self.assertShare(opening, boxes, colour, least, most, what)
 
         shot = self.shot("title-bar")
         bar = (wx, wy + 3, wx + width, wy + TITLE_BAR - 3)
