@@ -40,9 +40,10 @@ public:
 
 protected:
     bool eventFilter(QObject* button, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (event->type() != QEvent::KeyPress ||
-            (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
         if (!key->isAutoRepeat())
