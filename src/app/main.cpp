@@ -26,6 +26,7 @@ std::mutex mutex; // Qt's threads may log while the main thread connects
 QtMessageHandler previous = nullptr;
 std::vector<std::tuple<QtMsgType, std::string, QString>> held;
 bool unreachable = false;
+bool holding = true;
 
 void passOn() {
     for (const auto& [type, category, text] : held)
@@ -34,7 +35,12 @@ void passOn() {
 }
 
 void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    const std::lock_guard lock(mutex);
+    std::unique_lock lock(mutex);
+    if (!holding) { // a message that came in as the holding ended
+        lock.unlock();
+        previous(type, context, text);
+        return;
+    }
     const std::string category = context.category ? context.category : "";
     // What the xcb and Wayland platform plugins say when they find no display.
     unreachable = unreachable ||
@@ -70,6 +76,7 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(previous);
     {
         const std::lock_guard lock(mutex);
+        holding = false;
         passOn();
     }
 

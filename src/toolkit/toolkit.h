@@ -49,7 +49,6 @@ QString withoutControlCharacters(QString text);
 // drawing surface, the message box, event dispatch, the clock and the end of
 // the program. Coordinates are twips in single precision, from the top-left
 // corner of the window's client area.
-//
 // The vehicles' geometry, the drawing surface and the rules by which clicks,
 // ticks and the end reach the handlers are kept here, the same for both
 // implementations: QtToolkit drives real widgets, SimToolkit runs on a

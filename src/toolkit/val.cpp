@@ -75,10 +75,14 @@ double readDecimal(Reader& in) {
     // Out of range, the number is too large when its first significant
     // digit stands left of the point, exponent included.
     const std::size_t first = whole.find_first_not_of('0');
+    // An exponent is kept to 10^15: far beyond any double's range and any
+    // text's length, so the sum below neither overflows nor changes sign.
+    constexpr long long kFar = 1'000'000'000'000'000;
     long long e = 0;
     if (std::from_chars(exponent.data(), exponent.data() + exponent.size(), e).ec ==
-        std::errc::result_out_of_range)
-        e = std::numeric_limits<int>::max(); // far beyond any double's range
+            std::errc::result_out_of_range ||
+        e > kFar)
+        e = kFar;
     const long long at = (first != whole.npos ? (long long)(whole.size() - first)
                                               : -(long long)fraction.find_first_not_of('0')) +
                          (exponentSign == "-" ? -e : e);

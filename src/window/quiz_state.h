@@ -9,7 +9,6 @@ namespace tervalin {
 // variables. Each has one writer: the clock tick writes m, s, ds and h; the
 // run loop START_MODEL, Y1 and X1; the route step NUMBER_OF_POVOROT,
 // Start_znak and PauseTime_znak; the answer check OTVET.
-//
 // The variables that start Empty are optionals: Empty compares equal to 0
 // and Empty + 1 gives 1, so `value_or(0)` is how the handlers read them.
 // The hour count h is the window's own: nothing but the clock tick uses it.

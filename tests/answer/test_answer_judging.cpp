@@ -109,6 +109,8 @@ private slots:
         row("-1e400", "-1e400", -inf, -32768, false);
         row("1e-400", "1e-400", 0, 0, true);
         row("huge exponent", "1e99999999999999999999", inf, 32767, false);
+        row("exponent near the 64-bit limit", "12e9223372036854775806", inf, 32767, false);
+        row("tiny, exponent near the 64-bit limit", "0.001e-9223372036854775807", 0, 0, true);
         row("long hex", "&H" + QString(300, u'F'), inf, 32767, false);
         // Huge input.
         row("1 MB of digits", QString(kMB, u'7'), inf, 32767, false);

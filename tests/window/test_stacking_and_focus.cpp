@@ -142,8 +142,8 @@ private slots:
     void labelsNeverTakeTheFocus() {
         ShownWindow w;
         for (Control c : {Control::Label1, Control::Label2})
-            QVERIFY2(w.form().label(c)->focusPolicy() == Qt::NoFocus,
-                     qPrintable(w.form().label(c)->objectName()));
+            QVERIFY2(w.form().control(c)->focusPolicy() == Qt::NoFocus,
+                     qPrintable(w.form().control(c)->objectName()));
         QVERIFY2(w.form().canvas()->focusPolicy() == Qt::NoFocus, "the scene takes the focus");
     }
 

@@ -77,7 +77,7 @@ void describeForAssistiveTechnology(MainForm& form) {
             w->setAccessibleName(QString::fromUtf8(r.name));
         w->setAccessibleDescription(QString::fromUtf8(r.description));
     }
-    form.label(Control::Label1)->setBuddy(form.textBox(Control::Text1));
+    static_cast<QLabel*>(form.control(Control::Label1))->setBuddy(form.textBox(Control::Text1));
 
     for (const PictureDesc& p : mainWindow().pictures) {
         PictureBox* box = form.picture(toQString(p.name));

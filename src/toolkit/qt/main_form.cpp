@@ -60,7 +60,9 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int& pos) const override {
-        pos -= int(std::count_if(input.begin(), input.begin() + pos, isControlCharacter));
+        pos -=
+            int(std::count_if(input.begin(), input.begin() + std::min<qsizetype>(pos, input.size()),
+                              isControlCharacter));
         fixup(input);
         return Acceptable;
     }
@@ -172,9 +174,6 @@ QPushButton* MainForm::button(Control id) const {
 }
 QLineEdit* MainForm::textBox(Control id) const {
     return qobject_cast<QLineEdit*>(control(id));
-}
-QLabel* MainForm::label(Control id) const {
-    return qobject_cast<QLabel*>(control(id));
 }
 
 PictureBox* MainForm::picture(QStringView name) const {

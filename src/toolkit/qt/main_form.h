@@ -6,7 +6,6 @@
 
 #include <map>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -28,7 +27,6 @@ public:
     QWidget* control(Control id) const { return controls_.at(id); }
     QPushButton* button(Control id) const;
     QLineEdit* textBox(Control id) const;
-    QLabel* label(Control id) const;
     PictureBox* picture(QStringView name) const;
     SceneCanvas* canvas() const { return canvas_; }
 

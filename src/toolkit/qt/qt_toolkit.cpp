@@ -4,7 +4,6 @@
 #include "window/description.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>

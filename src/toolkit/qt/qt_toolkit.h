@@ -12,13 +12,11 @@ namespace tervalin {
 
 // The toolkit on real Qt widgets. It builds the main window from the window
 // description; Timer1 runs from construction on.
-//
 // Waits block in Qt's event loop until the deadline or the next event; they
 // never spin. Timer1's ticks are counted against the monotonic clock, so
 // ticks that the event loop could not deliver on time (a busy machine, a
 // message box being dragged) are delivered late rather than lost.
 // Closing the window ends the program, whatever runs at that moment.
-//
 // Every wait is noted as it begins in the logging category tervalin.frames,
 // off unless QT_LOGGING_RULES="tervalin.frames.debug=true" turns it on.
 class QtToolkit : public Toolkit {

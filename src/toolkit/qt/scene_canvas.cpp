@@ -175,7 +175,8 @@ void SceneCanvas::paintEvent(QPaintEvent* event) {
         if (item.kind == DrawingSurface::Item::Kind::Line)
             drawLine(p, item.from, item.to, foreColour, w.drawWidth, LineStyle::Solid, area, dpr);
         else
-            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, fontMetrics().ascent()), item.text);
+            p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, QFontMetricsF(font()).ascent()),
+                       item.text);
     }
     for (const LineDesc& line : mainWindow().lines)
         drawLine(p, QPointF(line.x1, line.y1), QPointF(line.x2, line.y2),

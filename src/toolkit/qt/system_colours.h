@@ -9,7 +9,6 @@ namespace tervalin {
 
 // A colour of the window description as Qt paints it: 0x00BBGGRR values as
 // they are, system colours from the palette.
-//
 // The scene's ground is always light grey, whatever the desktop's scheme,
 // so the dark system colours (6 window frame, 7 menu text, 8 window text)
 // must come out dark and 9 (active title-bar text) light, or road edges,

@@ -15,7 +15,6 @@ namespace tervalin {
 // The toolkit on a virtual clock, for tests. Time stands still while a
 // handler works and moves only inside waits, so a whole run of the exercise
 // is played out in microseconds, the same way every time.
-//
 // Timer1 ticks every tick interval from time 0, when the window is created.
 // The user is scripted: clicks, typing and closing the window happen at
 // given virtual times; a message box stays open for a set time and is then
