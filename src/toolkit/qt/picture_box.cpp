@@ -24,6 +24,7 @@ void PictureBox::drawLook() {
     look_ = QPixmap(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr)));
     look_.setDevicePixelRatio(dpr);
     const QPalette& pal = palette();
+    lookPalette_ = pal.cacheKey();
     look_.fill(pal.color(QPalette::Button));
     QPainter p(&look_);
     const std::pair<QColor, QColor> shades[] = {
@@ -43,7 +44,8 @@ void PictureBox::drawLook() {
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-    if (look_.isNull() || look_.devicePixelRatio() != devicePixelRatioF())
+    if (look_.isNull() || look_.devicePixelRatio() != devicePixelRatioF() ||
+        lookPalette_ != palette().cacheKey())
         drawLook();
     QPainter(this).drawPixmap(0, 0, look_);
 }

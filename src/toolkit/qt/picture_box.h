@@ -11,7 +11,7 @@ namespace tervalin {
 // colour. The picture is drawn at its own pixel size from the top-left
 // corner of the box's inner area; what does not fit is cut off, and the
 // face colour shows where the picture is smaller. The whole box is drawn
-// once per device pixel ratio, from the sign's vector source, and kept.
+// into a pixmap once per device pixel ratio and palette.
 // The box keeps its place in the tab order but reacts to nothing, so it
 // draws no focus frame when the focus reaches it.
 class PictureBox : public QWidget {
@@ -27,6 +27,7 @@ private:
 
     const PictureDesc& desc_;
     QPixmap look_;
+    qint64 lookPalette_ = 0; // the palette it was drawn in
 };
 
 } // namespace tervalin
