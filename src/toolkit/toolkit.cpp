@@ -2,8 +2,6 @@
 
 #include "window/description.h"
 
-#include <cstdlib>
-
 namespace tervalin {
 
 Toolkit::Toolkit() {
@@ -69,12 +67,10 @@ void Toolkit::Line(QPointF from, QPointF to) {
 
 void Toolkit::Print(int number) {
     // The text stands with its top-left corner at the drawing position, which
-    // stays where it was: every line has an explicit start point. A positive
-    // number has a blank in its sign place.
-    const QString text = (number < 0 ? QStringLiteral("-") : QStringLiteral(" ")) +
-                         QString::number(std::abs(static_cast<long long>(number)));
-    surface_.items_.push_back(
-        {DrawingSurface::Item::Kind::Text, surface_.position_, surface_.position_, text});
+    // stays where it was: every line has an explicit start point. printf's
+    // blank flag puts a blank in a positive number's sign place.
+    surface_.items_.push_back({DrawingSurface::Item::Kind::Text, surface_.position_,
+                               surface_.position_, QString::asprintf("% d", number)});
     sceneChanged({});
 }
 
