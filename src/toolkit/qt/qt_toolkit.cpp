@@ -13,8 +13,15 @@
 #include <cstdint>
 
 #ifdef Q_OS_LINUX
+#include <QSocketNotifier>
 #include <sys/timerfd.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <QWinEventNotifier>
+#include <qt_windows.h>
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION // older MinGW-w64 headers lack it
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x2
+#endif
 #endif
 
 namespace tervalin {
@@ -29,19 +36,31 @@ QtToolkit::QtToolkit() : form_(*this) {
     timer1_.start();
     wake_.setTimerType(Qt::PreciseTimer);
     wake_.setSingleShot(true);
-#ifdef Q_OS_LINUX
     // A QTimer counts whole milliseconds, so every frame, timed from the end
     // of the one before, would end up to one late, and the route would take
-    // a quarter of a second longer. A timer file descriptor wakes the event
-    // loop within microseconds of the deadline.
+    // a quarter of a second longer. A timer file descriptor, or on Windows a
+    // high-resolution waitable timer, wakes the event loop within
+    // microseconds of the deadline.
+#ifdef Q_OS_LINUX
     wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (wakeFd_ >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
-        QObject::connect(wakeNotifier_, &QSocketNotifier::activated, [fd = wakeFd_] {
+        auto* notifier = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(notifier, &QSocketNotifier::activated, [fd = wakeFd_] {
             std::uint64_t expirations = 0;
             (void)!::read(fd, &expirations, sizeof expirations);
         });
+        wakeNotifier_ = notifier;
     }
+#elif defined(Q_OS_WIN)
+    // Systems before Windows 10 1803 refuse the high resolution; a plain
+    // waitable timer still counts in tenths of microseconds. The timer
+    // resets itself when the notifier's wait has seen it.
+    wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                        TIMER_ALL_ACCESS);
+    if (!wakeTimer_)
+        wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+    if (wakeTimer_)
+        wakeNotifier_ = new QWinEventNotifier(wakeTimer_);
 #endif
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
@@ -59,6 +78,9 @@ QtToolkit::~QtToolkit() {
 #ifdef Q_OS_LINUX
     if (wakeFd_ >= 0)
         ::close(wakeFd_);
+#elif defined(Q_OS_WIN)
+    if (wakeTimer_)
+        CloseHandle(wakeTimer_);
 #endif
 }
 
@@ -69,6 +91,13 @@ void QtToolkit::wakeAfter(double seconds) {
         itimerspec when{};
         when.it_value = {time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)};
         timerfd_settime(wakeFd_, 0, &when, nullptr);
+        return;
+    }
+#elif defined(Q_OS_WIN)
+    if (wakeTimer_) {
+        // Negative: relative to now, in units of 100 ns.
+        const LARGE_INTEGER due{.QuadPart = -std::max(1LL, std::llround(seconds * 1e7))};
+        SetWaitableTimer(wakeTimer_, &due, 0, nullptr, nullptr, FALSE);
         return;
     }
 #endif

@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QSocketNotifier>
 #include <QTimer>
 
 namespace tervalin {
@@ -54,9 +53,12 @@ private:
     QElapsedTimer clock_;
     MainForm form_;
     QTimer timer1_;
-    int wakeFd_ = -1; // a timer file descriptor that ends a wait at its deadline
-    QSocketNotifier* wakeNotifier_ = nullptr;
-    QTimer wake_; // the same, where there is no such descriptor
+    // What ends a wait at its deadline: a timer file descriptor on Linux, a
+    // waitable timer on Windows, and a QTimer where there is neither.
+    int wakeFd_ = -1;
+    void* wakeTimer_ = nullptr;
+    QObject* wakeNotifier_ = nullptr;
+    QTimer wake_;
     long long ticksDelivered_ = 0;
     double loggedDeadline_ = -1;
 };
