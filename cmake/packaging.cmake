@@ -1,7 +1,7 @@
 # Installing and packaging Tervalin: the program, its desktop entry, icons,
 # software-centre entry, manual page, copyright and changelog
-# (`cmake --install`), a Debian package (`cpack -G DEB` in the build folder),
-# and on Windows the executable's icon and version block.
+# (`cmake --install`), and a Debian package (`cpack -G DEB` in the build folder).
+# The Windows build has its own: cmake/windows.cmake.
 
 include(GNUInstallDirs)
 
@@ -68,23 +68,6 @@ if(UNIX AND NOT APPLE)
     install(FILES ${_pkg_out}/tervalin.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
     install(FILES ${_pkg_src}/copyright ${_pkg_out}/changelog.gz
             DESTINATION ${CMAKE_INSTALL_DOCDIR})
-endif()
-
-# Windows: the executable carries the icon and a version block. The .ico is
-# rendered from the same vector icon by the tool above and kept in the
-# source tree (packaging/tervalin.ico), so that a Windows build needs no
-# Qt tool to run at build time; a test keeps it in step with the picture.
-if(WIN32)
-    enable_language(RC)
-    # A window program: no console window opens behind it.
-    set_target_properties(tervalin PROPERTIES WIN32_EXECUTABLE ON)
-    math(EXPR _major "${PROJECT_VERSION_MAJOR}")
-    math(EXPR _minor "${PROJECT_VERSION_MINOR}")
-    set(TERVALIN_VERSION_COMMAS "${_major},${_minor},0,0")
-    set(TERVALIN_ICO ${_pkg_src}/tervalin.ico)
-    configure_file(${_pkg_src}/tervalin.rc.in ${_pkg_out}/tervalin.rc @ONLY)
-    target_sources(tervalin PRIVATE ${_pkg_out}/tervalin.rc)
-    set_source_files_properties(${_pkg_out}/tervalin.rc PROPERTIES OBJECT_DEPENDS ${TERVALIN_ICO})
 endif()
 
 # The Debian package. Its library dependencies come from dpkg-shlibdeps

@@ -1,0 +1,43 @@
+# The Windows build: tervalin.exe carries its icon and version block, and
+# `cpack` makes tervalin-<version>-windows-x64.zip holding it with the
+# licence texts of everything linked into it (scripts/windows.sh does both).
+
+set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
+set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
+
+# A window program: no console window opens behind it. The .ico is kept in
+# the source tree, rendered from the vector icon by the Linux build's
+# tervalin_icon_render, so that this build runs no tool of its own; a test
+# of the Linux build keeps it in step with the picture.
+enable_language(RC)
+set_target_properties(tervalin PROPERTIES WIN32_EXECUTABLE ON)
+math(EXPR _major "${PROJECT_VERSION_MAJOR}")
+math(EXPR _minor "${PROJECT_VERSION_MINOR}")
+set(TERVALIN_VERSION_COMMAS "${_major},${_minor},0,0")
+set(TERVALIN_SUMMARY ${PROJECT_DESCRIPTION})
+set(TERVALIN_ICO ${_pkg_src}/tervalin.ico)
+configure_file(${_pkg_src}/tervalin.rc.in ${_pkg_out}/tervalin.rc @ONLY)
+target_sources(tervalin PRIVATE ${_pkg_out}/tervalin.rc)
+set_source_files_properties(${_pkg_out}/tervalin.rc PROPERTIES OBJECT_DEPENDS ${TERVALIN_ICO})
+
+# The licence texts: Tervalin's, and those that scripts/windows.sh keeps
+# beside the Qt it builds (Qt's LGPL-3.0 and the notices of the code that Qt
+# and the MinGW-w64 runtime put into the executable).
+set(_licences ${QT6_INSTALL_PREFIX}/licenses)
+if(NOT EXISTS ${_licences}/THIRD-PARTY-NOTICES.txt)
+    message(WARNING "${_licences} holds no licence notices: the ZIP will lack them. "
+                    "A Qt built by scripts/windows.sh has them.")
+endif()
+configure_file(${_pkg_src}/windows-readme.txt.in ${_pkg_out}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_pkg_out}/LICENSE.txt NEWLINE_STYLE CRLF)
+
+install(TARGETS tervalin RUNTIME DESTINATION .)
+install(FILES ${_pkg_out}/README.txt ${_pkg_out}/LICENSE.txt DESTINATION .)
+install(DIRECTORY ${_licences}/ DESTINATION licenses OPTIONAL)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME ${TERVALIN_PROGRAM}-${PROJECT_VERSION}-windows-x64)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
