@@ -5,7 +5,7 @@
 namespace tervalin {
 
 Toolkit::Toolkit() {
-    for (const ShapeDesc& s : mainWindow().shapes)
+    for (const ShapeDesc& s : windowDescription().shapes)
         shapes_[static_cast<int>(s.id)] = {float(s.left), float(s.top), float(s.width),
                                            float(s.height)};
 }

@@ -79,7 +79,7 @@ void describeForAssistiveTechnology(MainForm& form) {
     }
     static_cast<QLabel*>(form.control(Control::Label1))->setBuddy(form.textBox(Control::Text1));
 
-    for (const PictureDesc& p : mainWindow().pictures) {
+    for (const PictureDesc& p : windowDescription().pictures) {
         PictureBox* box = form.picture(toQString(p.name));
         box->setAccessibleName(toQString(p.shows));
         box->setAccessibleDescription(toQString(p.where));

@@ -72,7 +72,7 @@ public:
 } // namespace
 
 MainForm::MainForm(const Toolkit& scene) {
-    const WindowDesc& w = mainWindow().window;
+    const WindowDesc& w = windowDescription().window;
     setObjectName(toQString(w.name));
     setWindowTitle(toQString(w.caption));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/tervalin.svg")));
@@ -105,7 +105,7 @@ void MainForm::wireKeyboard() {
 }
 
 void MainForm::buildControls() {
-    const Description& d = mainWindow();
+    const Description& d = windowDescription();
     const auto place = [this](QWidget* w, const auto& desc) {
         w->setObjectName(toQString(desc.name));
         w->setGeometry(pixelRect(desc));

@@ -142,10 +142,10 @@ void drawShape(QPainter& p, const ShapeDesc& desc, const Toolkit::Geometry& g,
 } // namespace
 
 SceneCanvas::SceneCanvas(const Toolkit& scene, QWidget* parent) : QWidget(parent), scene_(scene) {
-    setFont(toQFont(mainWindow().window.font)); // of text printed on the window
+    setFont(toQFont(windowDescription().window.font)); // of text printed on the window
     setObjectName(QStringLiteral("scene"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const WindowDesc& w = mainWindow().window;
+    const WindowDesc& w = windowDescription().window;
     setGeometry(0, 0, int(toPixels(w.clientWidth)), int(toPixels(w.clientHeight)));
 }
 
@@ -166,7 +166,7 @@ void SceneCanvas::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect area = event->rect();
     const double dpr = devicePixelRatioF();
-    const WindowDesc& w = mainWindow().window;
+    const WindowDesc& w = windowDescription().window;
     p.fillRect(area, resolveColour(w.backColor, palette()));
 
     const QColor foreColour = resolveColour(w.foreColor, palette());
@@ -178,11 +178,11 @@ void SceneCanvas::paintEvent(QPaintEvent* event) {
             p.drawText(QPointF(pixelOf(item.from)) + QPointF(0, QFontMetricsF(font()).ascent()),
                        item.text);
     }
-    for (const LineDesc& line : mainWindow().lines)
+    for (const LineDesc& line : windowDescription().lines)
         drawLine(p, QPointF(line.x1, line.y1), QPointF(line.x2, line.y2),
                  resolveColour(line.borderColor, palette()), line.borderWidth, line.borderStyle,
                  area, dpr);
-    for (const ShapeDesc& shape : mainWindow().shapes)
+    for (const ShapeDesc& shape : windowDescription().shapes)
         drawShape(p, shape, scene_.geometry(shape.id), palette(), dpr);
 }
 

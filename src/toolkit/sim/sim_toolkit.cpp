@@ -7,9 +7,9 @@
 namespace tervalin {
 
 SimToolkit::SimToolkit()
-    : tickInterval_(toMicros(mainWindow().timer1.intervalMs / 1000.0)),
+    : tickInterval_(toMicros(windowDescription().timer1.intervalMs / 1000.0)),
       messageOpenFor_(toMicros(1.0)) {
-    const Description& d = mainWindow();
+    const Description& d = windowDescription();
     for (const ButtonDesc& b : d.buttons)
         controls_[b.id].visible = b.visible;
     for (const TextBoxDesc& t : d.textBoxes)
@@ -69,7 +69,7 @@ bool SimToolkit::takesClicks(Control button) const {
 }
 
 void SimToolkit::showMessage(const QString& text) {
-    messages_.push_back({text, toQString(mainWindow().applicationTitle), Timer(), Timer()});
+    messages_.push_back({text, toQString(windowDescription().applicationTitle), Timer(), Timer()});
     const std::size_t index = messages_.size() - 1;
     const Micros closeAt = now_ + messageOpenFor_;
     const bool wasModal = modal_; // a box opened from inside another box's events
