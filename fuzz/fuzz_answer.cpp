@@ -3,9 +3,8 @@
 // the way typed text arrives, and as raw UTF-16, which also reaches lone
 // surrogates and other code units UTF-8 cannot carry.
 #include "answer/answer_check.h"
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/sim/sim_toolkit.h"
-#include "toolkit/val.h"
 #include "window/quiz_state.h"
 
 #include <bit>
