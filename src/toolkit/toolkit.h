@@ -104,8 +104,6 @@ public:
     // ended, neither shows anything: the window is gone for good.
     void MsgBox(const QString& text);
 
-    // Runs the events that are pending now, then returns.
-    virtual void DoEvents() = 0;
     // Runs pending events; when there are none, sleeps until the next event
     // arrives or `deadline` (on the Timer clock) has come, whichever is first.
     virtual void WaitEvents(double deadline) = 0;

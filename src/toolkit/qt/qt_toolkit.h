@@ -36,7 +36,6 @@ public:
     void setText(Control box, const QString& text) override { form_.textBox(box)->setText(text); }
     // Qt itself refuses the focus to a hidden or disabled widget.
     void SetFocus(Control box) override { form_.textBox(box)->setFocus(Qt::OtherFocusReason); }
-    void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
 
@@ -48,6 +47,7 @@ protected:
     void sceneChanged(const QRectF& dirty) override;
 
 private:
+    void DoEvents(); // runs the events that are pending now
     void deliverTicks();
     void wakeAfter(double seconds);
 

@@ -83,10 +83,6 @@ void SimToolkit::showMessage(const QString& text) {
     messages_[index].closedAt = Timer();
 }
 
-void SimToolkit::DoEvents() {
-    runEventsUntil(now_);
-}
-
 void SimToolkit::WaitEvents(double deadline) {
     if (waitObserver_)
         waitObserver_(Timer(), deadline);

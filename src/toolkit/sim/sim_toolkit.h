@@ -69,7 +69,6 @@ public:
     QString Text(Control textBox) const override { return state(textBox).text; }
     void setText(Control textBox, const QString& text) override { mut(textBox).text = text; }
     void SetFocus(Control textBox) override;
-    void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(now_) / 1e6; }
 
