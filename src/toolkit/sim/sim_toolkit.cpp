@@ -2,6 +2,7 @@
 
 #include "window/description.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tervalin {
@@ -9,13 +10,13 @@ namespace tervalin {
 SimToolkit::SimToolkit()
     : tickInterval_(toMicros(windowDescription().timer1.intervalMs / 1000.0)),
       messageOpenFor_(toMicros(1.0)) {
-    const Description& d = windowDescription();
-    for (const ButtonDesc& b : d.buttons)
-        controls_[b.id].visible = b.visible;
-    for (const TextBoxDesc& t : d.textBoxes)
-        controls_[t.id].visible = t.visible;
-    for (const LabelDesc& l : d.labels)
-        controls_[l.id].visible = l.visible;
+    const auto show = [this](const auto& descs) {
+        for (const auto& d : descs)
+            controls_[d.id].visible = d.visible;
+    };
+    show(windowDescription().buttons);
+    show(windowDescription().textBoxes);
+    show(windowDescription().labels);
     focus_ = Control::Command1; // first in the tab order
 }
 
@@ -33,13 +34,6 @@ void SimToolkit::typeAt(double time, const QString& keys) {
 
 void SimToolkit::closeWindowAt(double time) {
     script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}});
-}
-
-void SimToolkit::runUntil(double time) {
-    const Micros until = toMicros(time);
-    runEventsUntil(until);
-    if (!Ended() && now_ < until)
-        now_ = until;
 }
 
 void SimToolkit::setVisible(Control control, bool visible) {
@@ -77,8 +71,6 @@ void SimToolkit::showMessage(const QString& text) {
     if (messageObserver_)
         messageObserver_(messages_[index]);
     runEventsUntil(closeAt);
-    if (!Ended() && now_ < closeAt)
-        now_ = closeAt;
     modal_ = wasModal;
     messages_[index].closedAt = Timer();
 }
@@ -91,43 +83,27 @@ void SimToolkit::WaitEvents(double deadline) {
     if (double(until) / 1e6 < deadline)
         ++until;
     runEventsUntil(until);
-    if (!Ended() && now_ < until)
-        now_ = until;
-}
-
-std::optional<SimToolkit::Micros> SimToolkit::nextEventTime() const {
-    Micros next = (ticks_ + 1) * tickInterval_;
-    if (!hasTickHandler())
-        next = INT64_MAX;
-    if (!script_.empty() && script_.begin()->first < next)
-        next = script_.begin()->first;
-    if (next == INT64_MAX)
-        return std::nullopt;
-    return next;
-}
-
-void SimToolkit::runEventsUntil(Micros until) {
-    while (!Ended()) {
-        const std::optional<Micros> next = nextEventTime();
-        if (!next || *next > until)
-            return;
-        if (*next > now_)
-            now_ = *next;
-        runNextEvent();
-    }
 }
 
 // A tick and a scripted event due at the same time: the tick goes first.
-void SimToolkit::runNextEvent() {
-    const Micros tickAt = (ticks_ + 1) * tickInterval_;
-    if (hasTickHandler() && (script_.empty() || tickAt <= script_.begin()->first)) {
-        ++ticks_;
-        tick();
-        return;
+void SimToolkit::runEventsUntil(Micros until) {
+    while (!Ended()) {
+        const Micros tickAt = hasTickHandler() ? (ticks_ + 1) * tickInterval_ : INT64_MAX;
+        const Micros eventAt = script_.empty() ? INT64_MAX : script_.begin()->first;
+        if (std::min(tickAt, eventAt) > until)
+            break;
+        now_ = std::max(now_, std::min(tickAt, eventAt));
+        if (tickAt <= eventAt) {
+            ++ticks_;
+            tick();
+        } else {
+            const Event event = script_.begin()->second;
+            script_.erase(script_.begin());
+            perform(event);
+        }
     }
-    const Event event = script_.begin()->second;
-    script_.erase(script_.begin());
-    perform(event);
+    if (!Ended() && now_ < until)
+        now_ = until;
 }
 
 void SimToolkit::perform(const Event& event) {

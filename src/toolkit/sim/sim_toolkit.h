@@ -42,7 +42,7 @@ public:
     // The top-level event loop: runs events until `time` or until the program
     // ends. A handler that never returns, like START's, keeps the events
     // running inside it past `time`: script a close of the window to stop it.
-    void runUntil(double time);
+    void runUntil(double time) { runEventsUntil(toMicros(time)); }
 
     // Called whenever a handler starts a wait, with the time and its deadline.
     void setWaitObserver(std::function<void(double now, double deadline)> observer) {
@@ -99,10 +99,8 @@ private:
     ControlState& mut(Control c) { return controls_.at(c); }
 
     // Runs every event due at or before `until`, in time order, moving the
-    // clock to each; stops early when the program ends.
+    // clock to each and then to `until`; stops early when the program ends.
     void runEventsUntil(Micros until);
-    std::optional<Micros> nextEventTime() const;
-    void runNextEvent();
     void perform(const Event& event);
     bool canTakeFocus(Control c) const;
 
