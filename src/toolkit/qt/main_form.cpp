@@ -106,12 +106,16 @@ void MainForm::wireKeyboard() {
 
 void MainForm::buildControls() {
     const Description& d = windowDescription();
-    const auto place = [this](QWidget* w, const auto& desc) {
+    // The tab order follows TabIndex; labels hold a place but never take the focus.
+    std::vector<std::pair<int, QWidget*>> order;
+    const auto place = [&](QWidget* w, const auto& desc) {
         w->setObjectName(toQString(desc.name));
         w->setGeometry(pixelRect(desc));
         w->setFont(toQFont(desc.font));
         w->setVisible(desc.visible);
         controls_[desc.id] = w;
+        if (!qobject_cast<QLabel*>(w))
+            order.emplace_back(desc.tabIndex, w);
     };
     for (const LabelDesc& l : d.labels) {
         auto* label = new QLabel(this);
@@ -145,7 +149,7 @@ void MainForm::buildControls() {
         box->setAlignment(alignment(t.alignment) | Qt::AlignVCenter);
     }
     for (const PictureDesc& p : d.pictures)
-        new PictureBox(p, this);
+        order.emplace_back(p.tabIndex, new PictureBox(p, this));
 
     // The labels lie under the sign boxes, text boxes and buttons; within
     // each layer an earlier control of the stored order lies above a later one.
@@ -155,14 +159,6 @@ void MainForm::buildControls() {
                 w && bool(qobject_cast<QLabel*>(w)) == labels)
                 w->raise();
 
-    // The tab order follows TabIndex; labels hold a place but never take the focus.
-    std::vector<std::pair<int, QWidget*>> order;
-    for (const ButtonDesc& b : d.buttons)
-        order.emplace_back(b.tabIndex, controls_.at(b.id));
-    for (const TextBoxDesc& t : d.textBoxes)
-        order.emplace_back(t.tabIndex, controls_.at(t.id));
-    for (const PictureDesc& p : d.pictures)
-        order.emplace_back(p.tabIndex, picture(toQString(p.name)));
     std::ranges::sort(order);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
