@@ -25,15 +25,23 @@ SimToolkit::Micros SimToolkit::toMicros(double seconds) {
 }
 
 void SimToolkit::clickAt(double time, Control button) {
-    script_.emplace(toMicros(time), Event{Action::Click, button, {}});
+    script_.emplace(toMicros(time), [this, button] {
+        if (takesClicks(button))
+            focus_ = button; // pressing a button focuses it
+        click(button);
+    });
 }
 
 void SimToolkit::typeAt(double time, const QString& keys) {
-    script_.emplace(toMicros(time), Event{Action::Type, Control::Command1, keys});
+    script_.emplace(toMicros(time), [this, keys] {
+        if (!modal_ && (focus_ == Control::Text1 || focus_ == Control::Text2) &&
+            canTakeFocus(*focus_))
+            mut(*focus_).text += *focus_ == Control::Text1 ? withoutControlCharacters(keys) : keys;
+    });
 }
 
 void SimToolkit::closeWindowAt(double time) {
-    script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}});
+    script_.emplace(toMicros(time), [this] { End(); });
 }
 
 void SimToolkit::setVisible(Control control, bool visible) {
@@ -97,33 +105,13 @@ void SimToolkit::runEventsUntil(Micros until) {
             ++ticks_;
             tick();
         } else {
-            const Event event = script_.begin()->second;
+            const std::function<void()> event = script_.begin()->second;
             script_.erase(script_.begin());
-            perform(event);
+            event();
         }
     }
     if (!Ended() && now_ < until)
         now_ = until;
-}
-
-void SimToolkit::perform(const Event& event) {
-    switch (event.action) {
-    case Action::Close:
-        End();
-        return;
-    case Action::Click:
-        if (takesClicks(event.control))
-            focus_ = event.control; // pressing a button focuses it
-        click(event.control);
-        return;
-    case Action::Type:
-        if (modal_ || !focus_ || (focus_ != Control::Text1 && focus_ != Control::Text2))
-            return;
-        if (canTakeFocus(*focus_))
-            mut(*focus_).text +=
-                *focus_ == Control::Text1 ? withoutControlCharacters(event.keys) : event.keys;
-        return;
-    }
 }
 
 } // namespace tervalin

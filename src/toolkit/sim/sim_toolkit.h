@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 namespace tervalin {
@@ -88,12 +87,6 @@ private:
         QString text;
         int focusRequests = 0;
     };
-    enum class Action { Click, Type, Close };
-    struct Event {
-        Action action;
-        Control control = Control::Command1;
-        QString keys;
-    };
 
     const ControlState& state(Control c) const { return controls_.at(c); }
     ControlState& mut(Control c) { return controls_.at(c); }
@@ -101,13 +94,12 @@ private:
     // Runs every event due at or before `until`, in time order, moving the
     // clock to each and then to `until`; stops early when the program ends.
     void runEventsUntil(Micros until);
-    void perform(const Event& event);
     bool canTakeFocus(Control c) const;
 
     Micros now_ = 0;
     Micros tickInterval_;
     long long ticks_ = 0;
-    std::multimap<Micros, Event> script_;
+    std::multimap<Micros, std::function<void()>> script_; // the user's actions
     std::map<Control, ControlState> controls_;
     std::optional<Control> focus_;
     Micros messageOpenFor_;
