@@ -23,10 +23,6 @@
 namespace tervalin {
 namespace {
 
-template <typename Desc> QRect pixelRect(const Desc& d) {
-    return toPixels(d.left, d.top, d.width, d.height).toRect();
-}
-
 Qt::Alignment alignment(Align a) {
     return a == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
 }
@@ -110,7 +106,7 @@ void MainForm::buildControls() {
     std::vector<std::pair<int, QWidget*>> order;
     const auto place = [&](QWidget* w, const auto& desc) {
         w->setObjectName(toQString(desc.name));
-        w->setGeometry(pixelRect(desc));
+        w->setGeometry(toPixels(desc.left, desc.top, desc.width, desc.height).toRect());
         w->setFont(toQFont(desc.font));
         w->setVisible(desc.visible);
         controls_[desc.id] = w;
