@@ -53,10 +53,9 @@ QString withoutControlCharacters(QString text);
 // ticks and the end reach the handlers are kept here, the same for both
 // implementations: QtToolkit drives real widgets, SimToolkit runs on a
 // virtual clock with scripted user input for tests.
-// Names: what the exercise names keeps the exercise's name and casing (Left,
-// Text, SetFocus, Line, Print, Cls, MsgBox, Timer, End, and WaitEvents and
-// Ended beside them, as Val, CInt and Format in numbers.h); everything else
-// is named in Qt's style (onClick, setLeft, setVisible, geometry, surface).
+// Names: what the exercise names keeps its own name and casing (Left, Text,
+// SetFocus, Line, Print, Cls, MsgBox, WaitEvents, Timer, End, Ended; Val,
+// CInt, Format); everything else follows Qt's style (onClick, setLeft, setVisible).
 class Toolkit {
 public:
     using Handler = std::function<void()>;
