@@ -117,7 +117,7 @@ void judge(const QString& text, std::int16_t expected) {
     require(tk.Text(Control::Text1) == text, "the answer box keeps its text", text);
     require(!tk.isEnabled(Control::Text1) && !tk.isVisible(Control::Command2),
             "the answer controls are put away", text);
-    require(tk.surface().items().empty(), "the window is cleared", text);
+    require(tk.surface().items.empty(), "the window is cleared", text);
 }
 
 void check(const QString& text) {

@@ -17,8 +17,7 @@ namespace tervalin {
 // What Line and Print have drawn on the window's own surface, kept as a
 // display list so that the drawing survives being covered and uncovered.
 // Points are in twips.
-class DrawingSurface {
-public:
+struct DrawingSurface {
     struct Item {
         enum class Kind { Line, Text };
         Kind kind;
@@ -29,13 +28,8 @@ public:
         bool operator==(const Item&) const = default;
     };
 
-    const std::vector<Item>& items() const { return items_; }
-    QPointF drawingPosition() const { return position_; }
-
-private:
-    friend class Toolkit;
-    std::vector<Item> items_;
-    QPointF position_;
+    std::vector<Item> items;
+    QPointF position; // the drawing position
 };
 
 // What the answer box takes of a text typed or pasted into it: everything

@@ -101,7 +101,7 @@ void SceneCanvas::paintEvent(QPaintEvent* event) {
 
     const QColor foreColour = resolveColour(w.foreColor, palette());
     p.setPen(foreColour);
-    for (const DrawingSurface::Item& item : scene_.surface().items()) {
+    for (const DrawingSurface::Item& item : scene_.surface().items) {
         if (item.kind == DrawingSurface::Item::Kind::Line)
             drawLine(p, item.from, item.to, foreColour, w.drawWidth, LineStyle::Solid, area);
         else

@@ -154,7 +154,7 @@ private slots:
             case Phase::BeforeStart:
                 return [] { return true; };
             case Phase::Driving:
-                return [&] { return tk.surface().items().size() >= 3; };
+                return [&] { return tk.surface().items.size() >= 3; };
             case Phase::StopPause:
                 return [&] {
                     return st.Start_znak && tk.Timer() < double(*st.Start_znak) + 0.5 &&
