@@ -15,15 +15,11 @@ namespace {
 // The sign boxes and the scene are pictures: read them as graphics, not as
 // the bare frame or client area their widget classes would suggest. The
 // main window is read as a window, not as a plain client area.
-QAccessibleInterface* roleFactory(const QString& className, QObject* object) {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto* w = static_cast<QWidget*>(object);
-    if (className == QLatin1String(PictureBox::staticMetaObject.className()) ||
-        className == QLatin1String(SceneCanvas::staticMetaObject.className()))
-        return new QAccessibleWidget(w, QAccessible::Graphic);
-    if (className == QLatin1String(MainForm::staticMetaObject.className()))
-        return new QAccessibleWidget(w, QAccessible::Window);
+QAccessibleInterface* roleFactory(const QString&, QObject* object) {
+    if (qobject_cast<PictureBox*>(object) || qobject_cast<SceneCanvas*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    if (auto* form = qobject_cast<MainForm*>(object))
+        return new QAccessibleWidget(form, QAccessible::Window);
     return nullptr;
 }
 
