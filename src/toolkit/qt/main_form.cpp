@@ -114,10 +114,9 @@ void MainForm::buildControls() {
             order.emplace_back(desc.tabIndex, w);
     };
     for (const LabelDesc& l : d.labels) {
-        auto* label = new QLabel(this);
+        auto* label = new QLabel(toQString(l.caption), this);
         place(label, l);
         label->setTextFormat(Qt::PlainText); // a caption is text, never markup
-        label->setText(toQString(l.caption));
         label->setAlignment(alignment(l.alignment) | Qt::AlignTop);
         label->setWordWrap(l.wordWrap);
         // Opaque, on the button face in button text, unless the label has a
@@ -159,13 +158,6 @@ void MainForm::buildControls() {
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
     order.front().second->setFocus(Qt::OtherFocusReason);
-}
-
-QPushButton* MainForm::button(Control id) const {
-    return qobject_cast<QPushButton*>(control(id));
-}
-QLineEdit* MainForm::textBox(Control id) const {
-    return qobject_cast<QLineEdit*>(control(id));
 }
 
 PictureBox* MainForm::picture(QStringView name) const {
