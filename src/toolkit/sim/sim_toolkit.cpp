@@ -44,15 +44,10 @@ void SimToolkit::closeWindowAt(double time) {
     script_.emplace(toMicros(time), [this] { End(); });
 }
 
-void SimToolkit::setVisible(Control control, bool visible) {
-    mut(control).visible = visible;
-    if (!visible && focus_ == control)
-        focus_.reset();
-}
-
-void SimToolkit::setEnabled(Control control, bool enabled) {
-    mut(control).enabled = enabled;
-    if (!enabled && focus_ == control)
+// A control that is hidden or disabled loses the focus.
+void SimToolkit::set(Control control, bool ControlState::*field, bool value) {
+    mut(control).*field = value;
+    if (!value && focus_ == control)
         focus_.reset();
 }
 

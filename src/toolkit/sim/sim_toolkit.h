@@ -63,8 +63,8 @@ public:
     std::optional<double> endedAt() const { return endedAt_; }
 
     // Toolkit
-    void setVisible(Control control, bool visible) override;
-    void setEnabled(Control control, bool enabled) override;
+    void setVisible(Control c, bool visible) override { set(c, &ControlState::visible, visible); }
+    void setEnabled(Control c, bool enabled) override { set(c, &ControlState::enabled, enabled); }
     QString Text(Control textBox) const override { return state(textBox).text; }
     void setText(Control textBox, const QString& text) override { mut(textBox).text = text; }
     void SetFocus(Control textBox) override;
@@ -90,6 +90,7 @@ private:
 
     const ControlState& state(Control c) const { return controls_.at(c); }
     ControlState& mut(Control c) { return controls_.at(c); }
+    void set(Control c, bool ControlState::*field, bool value);
 
     // Runs every event due at or before `until`, in time order, moving the
     // clock to each and then to `until`; stops early when the program ends.
