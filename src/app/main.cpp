@@ -17,10 +17,8 @@
 
 namespace {
 
-// While the application object connects to the window system, the toolkit's
-// messages are held back: when no display can be reached, the program ends
-// with its own one line (start.h). Any other start-up failure keeps the
-// toolkit's own messages; those of a start that succeeds are passed on.
+// The toolkit's messages are held back while it connects to the window system
+// (start.h); a failure other than no display, or a start that succeeds, passes them on.
 std::mutex mutex; // Qt's threads may log while the main thread connects
 QtMessageHandler previous = nullptr;
 std::vector<std::tuple<QtMsgType, std::string, QString>> held;
