@@ -91,8 +91,6 @@ void SceneCanvas::repaintTwips(const QRectF& dirty) {
     update(pixels.toAlignedRect().adjusted(-3, -3, 3, 3));
 }
 
-// The ground, then what Line and Print have drawn, the road lines and the
-// vehicles, each above the one before.
 void SceneCanvas::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect area = event->rect();

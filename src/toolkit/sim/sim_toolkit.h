@@ -14,7 +14,7 @@ namespace tervalin {
 // The toolkit on a virtual clock, for tests. Time stands still while a
 // handler works and moves only inside waits, so a whole run of the exercise
 // is played out in microseconds, the same way every time.
-// Timer1 ticks every tick interval from time 0, when the window is created.
+// Timer1 ticks at the description's interval from time 0, the window's creation.
 // The user is scripted: clicks, typing and closing the window happen at
 // given virtual times; a message box stays open for a set time and is then
 // closed with its OK button, unless the script closes the window first.
@@ -29,7 +29,6 @@ public:
         double closedAt;
     };
 
-    // Timer1 ticks at the interval the window description gives it.
     SimToolkit();
 
     // The script.
