@@ -26,12 +26,8 @@ public:
 
     MainForm& form() { return form_; }
 
-    void setVisible(Control control, bool visible) override {
-        form_.control(control)->setVisible(visible);
-    }
-    void setEnabled(Control control, bool enabled) override {
-        form_.control(control)->setEnabled(enabled);
-    }
+    void setVisible(Control c, bool visible) override { form_.control(c)->setVisible(visible); }
+    void setEnabled(Control c, bool enabled) override { form_.control(c)->setEnabled(enabled); }
     QString Text(Control textBox) const override { return form_.textBox(textBox)->text(); }
     void setText(Control box, const QString& text) override { form_.textBox(box)->setText(text); }
     // Qt itself refuses the focus to a hidden or disabled widget.
