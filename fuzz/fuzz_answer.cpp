@@ -3,9 +3,8 @@
 // the way typed text arrives, and as raw UTF-16, which also reaches lone
 // surrogates and other code units UTF-8 cannot carry.
 #include "answer/answer_check.h"
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/sim/sim_toolkit.h"
-#include "toolkit/val.h"
 #include "window/quiz_state.h"
 
 #include <bit>
@@ -118,7 +117,7 @@ void judge(const QString& text, std::int16_t expected) {
     require(tk.Text(Control::Text1) == text, "the answer box keeps its text", text);
     require(!tk.isEnabled(Control::Text1) && !tk.isVisible(Control::Command2),
             "the answer controls are put away", text);
-    require(tk.surface().items().empty(), "the window is cleared", text);
+    require(tk.surface().items.empty(), "the window is cleared", text);
 }
 
 void check(const QString& text) {

@@ -2,7 +2,7 @@
 
 #include "animation/route.h"
 #include "animation/traffic.h"
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/toolkit.h"
 #include "window/quiz_state.h"
 

@@ -1,8 +1,7 @@
 #include "answer/answer_check.h"
 
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/val.h"
 #include "window/quiz_state.h"
 
 namespace tervalin {

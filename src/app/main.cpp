@@ -1,4 +1,5 @@
 #include "app/handlers.h"
+#include "app/start.h"
 #include "toolkit/qt/fonts.h"
 #include "toolkit/qt/qt_toolkit.h"
 #include "toolkit/qt/window_frame.h"
@@ -16,12 +17,8 @@
 
 namespace {
 
-// While the application object connects to the window system, the toolkit's
-// messages are held back. When no display can be reached (no X11 server, no
-// Wayland compositor, or a DISPLAY naming a server that is gone), the program
-// says so in one line, with how to run it without a desktop, and ends with
-// status 1 instead of the toolkit's abort. Any other start-up failure keeps
-// the toolkit's own messages; those of a start that succeeds are passed on.
+// The toolkit's messages are held back while it connects to the window system
+// (start.h); a failure other than no display, or a start that succeeds, passes them on.
 std::mutex mutex; // Qt's threads may log while the main thread connects
 QtMessageHandler previous = nullptr;
 std::vector<std::tuple<QtMsgType, std::string, QString>> held;
@@ -42,20 +39,14 @@ void hold(QtMsgType type, const QMessageLogContext& context, const QString& text
         return;
     }
     const std::string category = context.category ? context.category : "";
-    // What the xcb and Wayland platform plugins say when they find no display.
-    unreachable = unreachable ||
-                  (category == "qt.qpa.xcb" && text.startsWith(u"could not connect to display")) ||
-                  text.startsWith(u"Failed to create wl_display");
+    unreachable = unreachable || tervalin::saysNoDisplay(category, text);
     if (type != QtFatalMsg) {
         held.emplace_back(type, category, text);
         return;
     }
     if (unreachable) {
-        std::fputs("tervalin: no display: neither an X11 nor a Wayland display can be reached; "
-                   "start it on a desktop, or without one under a virtual X server: "
-                   "xvfb-run tervalin\n",
-                   stderr);
-        std::_Exit(1); // nothing is set up yet that needs tearing down
+        std::fwrite(tervalin::kNoDisplayLine.data(), 1, tervalin::kNoDisplayLine.size(), stderr);
+        std::_Exit(tervalin::kNoDisplayStatus); // nothing is set up yet that needs tearing down
     }
     passOn();
     previous(type, context, text);
@@ -64,15 +55,11 @@ void hold(QtMsgType type, const QMessageLogContext& context, const QString& text
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // The program reads no command line: the application object gets only
-    // the program's name, so none of the toolkit's options (-style,
-    // -stylesheet, -reverse...) acts. Its environment variables still do.
-    char fallbackName[] = "tervalin";
-    char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
-    int qtArgc = 1;
-
+    // The program reads no command line (start.h).
+    std::vector<char*> qtArgv = tervalin::toolkitArguments(argc, argv);
+    int qtArgc = int(qtArgv.size()) - 1;
     previous = qInstallMessageHandler(hold);
-    QApplication app(qtArgc, qtArgv);
+    QApplication app(qtArgc, qtArgv.data());
     qInstallMessageHandler(previous);
     {
         const std::lock_guard lock(mutex);

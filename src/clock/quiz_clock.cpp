@@ -1,6 +1,6 @@
 #include "clock/quiz_clock.h"
 
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/toolkit.h"
 #include "window/quiz_state.h"
 

@@ -5,7 +5,7 @@
 namespace tervalin {
 
 Toolkit::Toolkit() {
-    for (const ShapeDesc& s : mainWindow().shapes)
+    for (const ShapeDesc& s : windowDescription().shapes)
         shapes_[static_cast<int>(s.id)] = {float(s.left), float(s.top), float(s.width),
                                            float(s.height)};
 }
@@ -60,8 +60,8 @@ QString withoutControlCharacters(QString text) {
 }
 
 void Toolkit::Line(QPointF from, QPointF to) {
-    surface_.items_.push_back({DrawingSurface::Item::Kind::Line, from, to, {}});
-    surface_.position_ = to;
+    surface_.items.push_back({DrawingSurface::Item::Kind::Line, from, to, {}});
+    surface_.position = to;
     sceneChanged(QRectF(from, to).normalized());
 }
 
@@ -69,14 +69,14 @@ void Toolkit::Print(int number) {
     // The text stands with its top-left corner at the drawing position, which
     // stays where it was: every line has an explicit start point. printf's
     // blank flag puts a blank in a positive number's sign place.
-    surface_.items_.push_back({DrawingSurface::Item::Kind::Text, surface_.position_,
-                               surface_.position_, QString::asprintf("% d", number)});
+    surface_.items.push_back({DrawingSurface::Item::Kind::Text, surface_.position,
+                              surface_.position, QString::asprintf("% d", number)});
     sceneChanged({});
 }
 
 void Toolkit::Cls() {
-    surface_.items_.clear();
-    surface_.position_ = {};
+    surface_.items.clear();
+    surface_.position = {};
     sceneChanged({});
 }
 

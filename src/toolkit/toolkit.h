@@ -17,8 +17,7 @@ namespace tervalin {
 // What Line and Print have drawn on the window's own surface, kept as a
 // display list so that the drawing survives being covered and uncovered.
 // Points are in twips.
-class DrawingSurface {
-public:
+struct DrawingSurface {
     struct Item {
         enum class Kind { Line, Text };
         Kind kind;
@@ -29,13 +28,8 @@ public:
         bool operator==(const Item&) const = default;
     };
 
-    const std::vector<Item>& items() const { return items_; }
-    QPointF drawingPosition() const { return position_; }
-
-private:
-    friend class Toolkit;
-    std::vector<Item> items_;
-    QPointF position_;
+    std::vector<Item> items;
+    QPointF position; // the drawing position
 };
 
 // What the answer box takes of a text typed or pasted into it: everything
@@ -53,6 +47,9 @@ QString withoutControlCharacters(QString text);
 // ticks and the end reach the handlers are kept here, the same for both
 // implementations: QtToolkit drives real widgets, SimToolkit runs on a
 // virtual clock with scripted user input for tests.
+// Names: what the exercise names keeps its own name and casing (Left, Text,
+// SetFocus, Line, Print, Cls, MsgBox, WaitEvents, Timer, End, Ended; Val,
+// CInt, Format); everything else follows Qt's style (onClick, setLeft, setVisible).
 class Toolkit {
 public:
     using Handler = std::function<void()>;
@@ -104,8 +101,6 @@ public:
     // ended, neither shows anything: the window is gone for good.
     void MsgBox(const QString& text);
 
-    // Runs the events that are pending now, then returns.
-    virtual void DoEvents() = 0;
     // Runs pending events; when there are none, sleeps until the next event
     // arrives or `deadline` (on the Timer clock) has come, whichever is first.
     virtual void WaitEvents(double deadline) = 0;

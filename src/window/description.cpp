@@ -107,7 +107,7 @@ constexpr std::array<std::string_view, 35> kStoredOrder{
     "Line5",    "Line3",    "Label1",   "Line4",    "tervalin",  "Line6",     "Line1",
 };
 
-constexpr Description kMainWindow{
+constexpr Description kWindowDescription{
     WindowDesc{"Tervalin", "Tervalin", 11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3,
                kTimes(27.75, kRegular)},
     "Tervalin",
@@ -125,8 +125,8 @@ constexpr Description kMainWindow{
 
 } // namespace
 
-const Description& mainWindow() {
-    return kMainWindow;
+const Description& windowDescription() {
+    return kWindowDescription;
 }
 
 } // namespace tervalin

@@ -120,7 +120,7 @@ struct Description {
     std::span<const std::string_view> storedOrder;
 };
 
-const Description& mainWindow();
+const Description& windowDescription();
 
 // The description's texts are UTF-8.
 inline QString toQString(std::string_view text) {

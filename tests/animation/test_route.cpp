@@ -133,7 +133,7 @@ private slots:
 
         // The leg number stands where the previous frame's segment ended.
         std::vector<Item> texts;
-        for (const Item& item : r.tk.surface().items())
+        for (const Item& item : r.tk.surface().items)
             if (item.kind == Item::Kind::Text)
                 texts.push_back(item);
         QCOMPARE(int(texts.size()), 6);
@@ -146,7 +146,7 @@ private slots:
 
     void everyRouteFrameDrawsOneSegmentBackToItsStart() {
         const RecordedRun& r = wholeRoute();
-        const std::vector<Item>& items = r.tk.surface().items();
+        const std::vector<Item>& items = r.tk.surface().items;
         std::size_t before = 0;
         for (int n = 1; n <= kRouteFrames; ++n) {
             const RecordedRun::Frame& f = frame(r, n);
@@ -179,7 +179,7 @@ private slots:
         QFETCH(QPointF, from);
         QFETCH(QPointF, to);
         const RecordedRun& r = wholeRoute();
-        const Item& segment = r.tk.surface().items()[frame(r, frameNumber).items - 1];
+        const Item& segment = r.tk.surface().items[frame(r, frameNumber).items - 1];
         QVERIFY2(segment.from == from, qPrintable("starts at " + describe(segment.from)));
         QVERIFY2(segment.to == to, qPrintable("ends at " + describe(segment.to)));
     }
@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(int(r.frames.size()), 1);
         QCOMPARE(r.st.X1, std::optional<float>(X1));
         QCOMPARE(int(r.st.Y1), Y1);
-        const Item& segment = r.tk.surface().items().back();
+        const Item& segment = r.tk.surface().items.back();
         QVERIFY2(segment.to == QPointF(X1, Y1), qPrintable("ends at " + describe(segment.to)));
         QVERIFY2(segment.from == QPointF(left, top - 100),
                  qPrintable("starts at " + describe(segment.from)));

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(r.messages.front().first.openedAt, startAt);
         QVERIFY2(r.frames.empty() && r.pauses.empty(), "a frame ran");
         QVERIFY2(r.shapes() == scene, "something moved");
-        QVERIFY2(r.tk.surface().items().empty(), "something was drawn");
+        QVERIFY2(r.tk.surface().items.empty(), "something was drawn");
         QVERIFY2(!r.tk.isVisible(Control::Command1), "START is still there");
         QVERIFY2(r.st.START_MODEL, "START_MODEL was not set");
         QVERIFY2(!r.st.NUMBER_OF_POVOROT.has_value(), "the leg counter changed");
@@ -193,7 +193,7 @@ private slots:
         const double lastWait = lastWaitBefore(r, closeAt);
         if (lastWait < 0) {
             QVERIFY2(r.frames.empty(), "frames ran before START");
-            QVERIFY2(r.tk.surface().items().empty(), "something was drawn before START");
+            QVERIFY2(r.tk.surface().items.empty(), "something was drawn before START");
             return;
         }
         RecordedRun::Shapes then{};
@@ -204,10 +204,10 @@ private slots:
             if (p.start == lastWait)
                 then = p.shapes;
         QVERIFY2(r.shapes() == then, "something moved after the window was closed");
-        QVERIFY2(r.tk.surface().items() == r.drawnAtLastWait,
+        QVERIFY2(r.tk.surface().items == r.drawnAtLastWait,
                  qPrintable(QStringLiteral("%1 items drawn when the last wait began, %2 at the end")
                                 .arg(r.drawnAtLastWait.size())
-                                .arg(r.tk.surface().items().size())));
+                                .arg(r.tk.surface().items.size())));
     }
 
     // A message box of the answer check, open for two seconds, holds the

@@ -94,7 +94,7 @@ private slots:
         RecordedRun reference;
         reference.run(1.0, 30.0);
         const int legFour = 229;
-        const float start = mainWindow().shapes[int(Shape::avto_blue)].top;
+        const float start = windowDescription().shapes[int(Shape::avto_blue)].top;
         const float travelled =
             frame(reference, legFour - 1).shapes[int(Shape::avto_blue)].top - start;
         RecordedRun r;

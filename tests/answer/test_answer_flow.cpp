@@ -39,7 +39,7 @@ private slots:
         std::int16_t otvetInBox = -1;
         run.onVerdict = [&] {
             focusedInBox = tk.focus() == Text1;
-            drawnInBox = !tk.surface().items().empty();
+            drawnInBox = !tk.surface().items.empty();
             controlsUpInBox = tk.isEnabled(Text1) && tk.isVisible(Command2);
             otvetInBox = run.st.OTVET;
         };
@@ -50,7 +50,7 @@ private slots:
         int focusRequestsAfter = 0, framesFocusedAfter = 0;
         run.at([&] { return run.judged(1); },
                [&](double) {
-                   drawnAfter = tk.surface().items();
+                   drawnAfter = tk.surface().items;
                    buttonBackAfter = tk.isVisible(Command2);
                    boxGreyAfter = tk.isVisible(Text1) && !tk.isEnabled(Text1);
                    focusRequestsAfter = tk.focusRequests(Text1);
@@ -83,7 +83,7 @@ private slots:
 
         QVERIFY2(tk.Ended(), "the time limit still ends the program");
         QCOMPARE(tk.messages().back().text, test::kTimeUp);
-        const auto& drawn = tk.surface().items();
+        const auto& drawn = tk.surface().items;
         QVERIFY2(drawn.size() > 1 && onlyLines(drawn),
                  "the track is drawn on to the end of the leg, without leg numbers");
     }
@@ -123,7 +123,7 @@ private slots:
             if (!run.judged(1))
                 return;
             ++framesAfter;
-            drawnFramesAfter += !tk.surface().items().empty();
+            drawnFramesAfter += !tk.surface().items.empty();
             buttonFramesAfter += tk.isVisible(Command2);
             tramLefts.push_back(tk.Left(Shape::red_tram));
         });

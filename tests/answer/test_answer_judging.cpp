@@ -2,9 +2,8 @@
 // OTVET becomes, and which verdict the user is shown.
 #include "answer/answer_check.h"
 #include "support/last_leg.h"
-#include "toolkit/conversions.h"
+#include "toolkit/numbers.h"
 #include "toolkit/sim/sim_toolkit.h"
-#include "toolkit/val.h"
 #include "window/quiz_state.h"
 
 #include <QTest>

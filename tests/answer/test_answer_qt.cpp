@@ -92,7 +92,7 @@ private slots:
         QVERIFY2(closer.icon == QMessageBox::NoIcon, "no icon");
         QVERIFY2(closer.buttons == 1 && closer.okIsTheButton, "OK only");
         QVERIFY2(st.OTVET == otvet, qPrintable(QString::number(st.OTVET)));
-        QVERIFY2(tk.surface().items().empty(), "the track and leg numbers are wiped");
+        QVERIFY2(tk.surface().items.empty(), "the track and leg numbers are wiped");
         QVERIFY2(box->isVisible() && !box->isEnabled(), "the answer box stays, greyed");
         QCOMPARE(box->text(), typed);
 

@@ -59,7 +59,7 @@ void RecordedRun::onTick() {
     Timer1_Tick(tk, st);
     const bool inPause = pauseDeadline_ && tk.Timer() < *pauseDeadline_;
     ticks.push_back(
-        {tk.Timer(), shapes(), tk.surface().items().size(), inPause, tk.messageBoxOpen()});
+        {tk.Timer(), shapes(), tk.surface().items.size(), inPause, tk.messageBoxOpen()});
     if (!tk.messageBoxOpen())
         return;
     ++ticksWhileBoxOpen;
@@ -84,17 +84,17 @@ void RecordedRun::onWait(double now, double deadline) {
 // A stop pause waits a second, a frame 0.03 s; nothing else waits in a run.
 void RecordedRun::record(double now, double deadline) {
     const int number = int(frames.size()) + 1;
-    drawnAtLastWait = tk.surface().items();
+    drawnAtLastWait = tk.surface().items;
     if (!frameStart_)
         frameStart_ = now;
     if (deadline - now > 0.5) {
-        pauses.push_back({number, now, deadline, shapes(), tk.surface().items().size()});
+        pauses.push_back({number, now, deadline, shapes(), tk.surface().items.size()});
         pauseDeadline_ = deadline;
         return;
     }
     using enum Control;
     frames.push_back({number, *frameStart_, now, deadline, shapes(), st.NUMBER_OF_POVOROT, st.X1,
-                      st.Y1, st.PauseTime_znak, st.Start_znak, tk.surface().items().size(),
+                      st.Y1, st.PauseTime_znak, st.Start_znak, tk.surface().items.size(),
                       tk.isVisible(Label1), tk.isVisible(Text1), tk.isVisible(Command2),
                       tk.focusRequests(Text1)});
     frameStart_.reset();

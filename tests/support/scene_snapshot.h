@@ -26,7 +26,7 @@ struct SceneSnapshot {
 };
 
 inline SceneSnapshot snapshotOf(const Toolkit& tk) {
-    return {shapesOf(tk), tk.surface().items()};
+    return {shapesOf(tk), tk.surface().items};
 }
 
 } // namespace tervalin::test

@@ -30,7 +30,7 @@ void run(Toolkit& tk, const QString& script) {
 
 QStringList items(const Toolkit& tk) {
     QStringList out;
-    for (const DrawingSurface::Item& i : tk.surface().items()) {
+    for (const DrawingSurface::Item& i : tk.surface().items) {
         const QString at = QString("%1,%2").arg(i.from.x()).arg(i.from.y());
         if (i.kind == DrawingSurface::Item::Kind::Line)
             out << QString("line %1 %2,%3").arg(at).arg(i.to.x()).arg(i.to.y());
@@ -126,14 +126,14 @@ private slots:
             SimToolkit tk;
             run(tk, script);
             QCOMPARE(items(tk), expected);
-            QCOMPARE(tk.surface().drawingPosition(), position);
+            QCOMPARE(tk.surface().position, position);
             return;
         }
         ShownWindow w;
         QVERIFY(w.exposed());
         run(w.tk(), script);
         QCOMPARE(items(w.tk()), expected);
-        QCOMPARE(w.tk().surface().drawingPosition(), position);
+        QCOMPARE(w.tk().surface().position, position);
         const Pixels px(w.grab());
         for (const QPoint& p : red)
             QVERIFY2(isRed(px.at(p.x(), p.y())),

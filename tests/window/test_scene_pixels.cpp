@@ -22,14 +22,14 @@ using namespace tervalin::test;
 namespace {
 
 const LineDesc& lineNamed(const QString& name) {
-    for (const LineDesc& l : mainWindow().lines)
+    for (const LineDesc& l : windowDescription().lines)
         if (toQString(l.name) == name)
             return l;
     qFatal("no such line");
 }
 
 QColor ground() {
-    return rgb(mainWindow().window.backColor);
+    return rgb(windowDescription().window.backColor);
 }
 
 // Runs of "1" (drawn) and "0" (ground) along a line, one character per
@@ -213,7 +213,7 @@ private slots:
         ShownWindow w;
         const Pixels px(w.grab());
         const auto& g = w.tk().geometry(Shape(vehicle));
-        const ShapeDesc& s = mainWindow().shapes[vehicle];
+        const ShapeDesc& s = windowDescription().shapes[vehicle];
         const int left = int(g.left / 15), top = int(g.top / 15);
         const int right = int((g.left + g.width) / 15), y = top + 3;
         // Device pixels across the left and right edges, on one row.
@@ -248,7 +248,7 @@ private slots:
     // light at the bottom and right, whatever size its picture has.
     void signBoxesHaveASunkenFrame_data() {
         QTest::addColumn<QString>("box");
-        for (const PictureDesc& p : mainWindow().pictures)
+        for (const PictureDesc& p : windowDescription().pictures)
             QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
@@ -346,7 +346,7 @@ private slots:
         QFETCH(QList<Mark>, marks);
         ShownWindow w;
         const Pixels px(w.grab());
-        for (const PictureDesc& d : mainWindow().pictures) {
+        for (const PictureDesc& d : windowDescription().pictures) {
             const QString name = toQString(d.name);
             const QPoint origin = w.form().findChild<PictureBox*>(name)->geometry().topLeft() +
                                   QPoint(2, 2); // inside the frame
@@ -377,7 +377,7 @@ private slots:
     // vector source at device resolution, not scaled up from 1x.
     void signsAreRenderedAtDeviceResolution_data() {
         QTest::addColumn<QString>("box");
-        for (const PictureDesc& p : mainWindow().pictures)
+        for (const PictureDesc& p : windowDescription().pictures)
             QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
@@ -389,7 +389,7 @@ private slots:
         const Pixels px(w.grab());
         auto* b = w.form().findChild<PictureBox*>(box);
         const PictureDesc& d =
-            *std::ranges::find_if(mainWindow().pictures, [&](const PictureDesc& p) {
+            *std::ranges::find_if(windowDescription().pictures, [&](const PictureDesc& p) {
                 return p.name == box.toStdString();
             });
         // The part of the picture that shows, less a device pixel at its
@@ -444,14 +444,15 @@ private slots:
     // the device pixels where the description's twips put its top-left corner.
     void layoutKeepsItsProportions_data() {
         QTest::addColumn<QString>("box");
-        for (const PictureDesc& p : mainWindow().pictures)
+        for (const PictureDesc& p : windowDescription().pictures)
             QTest::newRow(p.name.data()) << toQString(p.name);
     }
 
     void layoutKeepsItsProportions() {
         QFETCH(QString, box);
-        const PictureDesc& d = *std::ranges::find_if(
-            mainWindow().pictures, [&](const PictureDesc& p) { return toQString(p.name) == box; });
+        const PictureDesc& d =
+            *std::ranges::find_if(windowDescription().pictures,
+                                  [&](const PictureDesc& p) { return toQString(p.name) == box; });
         ShownWindow w;
         const Pixels px(w.grab());
         const QRect r = toPixels(d.left, d.top, d.width, d.height).toRect();

@@ -115,7 +115,7 @@ struct Held {
 };
 
 Held held(const QString& name) {
-    const Description& d = mainWindow();
+    const Description& d = windowDescription();
     for (const auto& b : d.buttons)
         if (toQString(b.name) == name)
             return {"button", b.tabIndex};
@@ -152,7 +152,7 @@ private slots:
 
     void everyControlHasOneRow() {
         std::set<QString> stored, rows;
-        for (std::string_view name : mainWindow().storedOrder)
+        for (std::string_view name : windowDescription().storedOrder)
             stored.insert(toQString(name));
         for (const Expected& e : kControls)
             rows.insert(e.name);
@@ -229,7 +229,7 @@ private:
     // or vehicle covers has the line's colour, or for a dashed line either
     // its colour or the ground.
     void checkLine(ShownWindow& w, const Expected& e) {
-        const auto& lines = mainWindow().lines;
+        const auto& lines = windowDescription().lines;
         const LineDesc& line = *std::ranges::find_if(
             lines, [&](const LineDesc& l) { return toQString(l.name) == e.name; });
         QCOMPARE((std::array{line.x1, line.y1, line.x2, line.y2}),
@@ -239,7 +239,7 @@ private:
         QCOMPARE(line.borderWidth, e.width);
 
         const QColor colour = resolveColour(e.colour, w.form().canvas()->palette());
-        const QColor ground = rgb(mainWindow().window.backColor);
+        const QColor ground = rgb(windowDescription().window.backColor);
         const Pixels px(w.grab());
         const QPoint a(e.place[0] / 15, e.place[1] / 15), b(e.place[2] / 15, e.place[3] / 15);
         const bool horizontal = a.y() == b.y();
@@ -277,7 +277,7 @@ private:
 
     // Where two lines cross, either may lie on top.
     static bool onAnotherLine(const Expected& self, QPoint p) {
-        for (const LineDesc& l : mainWindow().lines) {
+        for (const LineDesc& l : windowDescription().lines) {
             if (toQString(l.name) == self.name)
                 continue;
             const int reach = l.borderWidth / 2;
@@ -291,7 +291,7 @@ private:
     }
 
     static bool underVehicle(ShownWindow& w, QPoint p) {
-        for (const ShapeDesc& s : mainWindow().shapes) {
+        for (const ShapeDesc& s : windowDescription().shapes) {
             const auto& g = w.tk().geometry(s.id);
             if (toPixels(g.left, g.top, g.width, g.height).contains(QPointF(p) + QPointF(.5, .5)))
                 return true;
@@ -300,7 +300,7 @@ private:
     }
 
     void checkShape(ShownWindow& w, const Expected& e) {
-        const auto& shapes = mainWindow().shapes;
+        const auto& shapes = windowDescription().shapes;
         const ShapeDesc& s = *std::ranges::find_if(
             shapes, [&](const ShapeDesc& d) { return toQString(d.name) == e.name; });
         const auto& g = w.tk().geometry(s.id);

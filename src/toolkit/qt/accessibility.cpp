@@ -15,15 +15,11 @@ namespace {
 // The sign boxes and the scene are pictures: read them as graphics, not as
 // the bare frame or client area their widget classes would suggest. The
 // main window is read as a window, not as a plain client area.
-QAccessibleInterface* roleFactory(const QString& className, QObject* object) {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto* w = static_cast<QWidget*>(object);
-    if (className == QLatin1String(PictureBox::staticMetaObject.className()) ||
-        className == QLatin1String(SceneCanvas::staticMetaObject.className()))
-        return new QAccessibleWidget(w, QAccessible::Graphic);
-    if (className == QLatin1String(MainForm::staticMetaObject.className()))
-        return new QAccessibleWidget(w, QAccessible::Window);
+QAccessibleInterface* roleFactory(const QString&, QObject* object) {
+    if (qobject_cast<PictureBox*>(object) || qobject_cast<SceneCanvas*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    if (auto* form = qobject_cast<MainForm*>(object))
+        return new QAccessibleWidget(form, QAccessible::Window);
     return nullptr;
 }
 
@@ -62,11 +58,7 @@ const char* const kSceneDescription =
 } // namespace
 
 void describeForAssistiveTechnology(MainForm& form) {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(roleFactory);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    QAccessible::installFactory(roleFactory); // once: Qt keeps no factory twice
 
     form.setAccessibleName(form.windowTitle());
     form.setAccessibleDescription(QString::fromUtf8(kWindowDescription));
@@ -79,7 +71,7 @@ void describeForAssistiveTechnology(MainForm& form) {
     }
     static_cast<QLabel*>(form.control(Control::Label1))->setBuddy(form.textBox(Control::Text1));
 
-    for (const PictureDesc& p : mainWindow().pictures) {
+    for (const PictureDesc& p : windowDescription().pictures) {
         PictureBox* box = form.picture(toQString(p.name));
         box->setAccessibleName(toQString(p.shows));
         box->setAccessibleDescription(toQString(p.where));

@@ -5,12 +5,11 @@
 namespace tervalin {
 
 void installFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               QStringList() << QStringLiteral("Liberation Serif")
-                                             << QStringLiteral("DejaVu Serif"));
+    QFont::insertSubstitutions(
+        QStringLiteral("Times New Roman"),
+        {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               QStringList() << QStringLiteral("Liberation Sans")
-                                             << QStringLiteral("DejaVu Sans"));
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 QFont toQFont(const FontDesc& font) {

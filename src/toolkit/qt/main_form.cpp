@@ -23,10 +23,6 @@
 namespace tervalin {
 namespace {
 
-template <typename Desc> QRect pixelRect(const Desc& d) {
-    return toPixels(d.left, d.top, d.width, d.height).toRect();
-}
-
 Qt::Alignment alignment(Align a) {
     return a == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
 }
@@ -72,7 +68,7 @@ public:
 } // namespace
 
 MainForm::MainForm(const Toolkit& scene) {
-    const WindowDesc& w = mainWindow().window;
+    const WindowDesc& w = windowDescription().window;
     setObjectName(toQString(w.name));
     setWindowTitle(toQString(w.caption));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/tervalin.svg")));
@@ -105,19 +101,22 @@ void MainForm::wireKeyboard() {
 }
 
 void MainForm::buildControls() {
-    const Description& d = mainWindow();
-    const auto place = [this](QWidget* w, const auto& desc) {
+    const Description& d = windowDescription();
+    // The tab order follows TabIndex; labels hold a place but never take the focus.
+    std::vector<std::pair<int, QWidget*>> order;
+    const auto place = [&](QWidget* w, const auto& desc) {
         w->setObjectName(toQString(desc.name));
-        w->setGeometry(pixelRect(desc));
+        w->setGeometry(toPixels(desc.left, desc.top, desc.width, desc.height).toRect());
         w->setFont(toQFont(desc.font));
         w->setVisible(desc.visible);
         controls_[desc.id] = w;
+        if (!qobject_cast<QLabel*>(w))
+            order.emplace_back(desc.tabIndex, w);
     };
     for (const LabelDesc& l : d.labels) {
-        auto* label = new QLabel(this);
+        auto* label = new QLabel(toQString(l.caption), this);
         place(label, l);
         label->setTextFormat(Qt::PlainText); // a caption is text, never markup
-        label->setText(toQString(l.caption));
         label->setAlignment(alignment(l.alignment) | Qt::AlignTop);
         label->setWordWrap(l.wordWrap);
         // Opaque, on the button face in button text, unless the label has a
@@ -145,7 +144,7 @@ void MainForm::buildControls() {
         box->setAlignment(alignment(t.alignment) | Qt::AlignVCenter);
     }
     for (const PictureDesc& p : d.pictures)
-        new PictureBox(p, this);
+        order.emplace_back(p.tabIndex, new PictureBox(p, this));
 
     // The labels lie under the sign boxes, text boxes and buttons; within
     // each layer an earlier control of the stored order lies above a later one.
@@ -155,25 +154,10 @@ void MainForm::buildControls() {
                 w && bool(qobject_cast<QLabel*>(w)) == labels)
                 w->raise();
 
-    // The tab order follows TabIndex; labels hold a place but never take the focus.
-    std::vector<std::pair<int, QWidget*>> order;
-    for (const ButtonDesc& b : d.buttons)
-        order.emplace_back(b.tabIndex, controls_.at(b.id));
-    for (const TextBoxDesc& t : d.textBoxes)
-        order.emplace_back(t.tabIndex, controls_.at(t.id));
-    for (const PictureDesc& p : d.pictures)
-        order.emplace_back(p.tabIndex, picture(toQString(p.name)));
     std::ranges::sort(order);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
     order.front().second->setFocus(Qt::OtherFocusReason);
-}
-
-QPushButton* MainForm::button(Control id) const {
-    return qobject_cast<QPushButton*>(control(id));
-}
-QLineEdit* MainForm::textBox(Control id) const {
-    return qobject_cast<QLineEdit*>(control(id));
 }
 
 PictureBox* MainForm::picture(QStringView name) const {

@@ -2,12 +2,11 @@
 
 #include "window/controls.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include <map>
-
-class QLineEdit;
-class QPushButton;
 
 namespace tervalin {
 
@@ -25,8 +24,8 @@ public:
     explicit MainForm(const Toolkit& scene);
 
     QWidget* control(Control id) const { return controls_.at(id); }
-    QPushButton* button(Control id) const;
-    QLineEdit* textBox(Control id) const;
+    QPushButton* button(Control id) const { return qobject_cast<QPushButton*>(control(id)); }
+    QLineEdit* textBox(Control id) const { return qobject_cast<QLineEdit*>(control(id)); }
     PictureBox* picture(QStringView name) const;
     SceneCanvas* canvas() const { return canvas_; }
 

@@ -31,7 +31,7 @@ Q_LOGGING_CATEGORY(lcFrames, "tervalin.frames", QtWarningMsg)
 QtToolkit::QtToolkit() : form_(*this) {
     clock_.start();
     timer1_.setTimerType(Qt::PreciseTimer);
-    timer1_.setInterval(mainWindow().timer1.intervalMs);
+    timer1_.setInterval(windowDescription().timer1.intervalMs);
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
     wake_.setTimerType(Qt::PreciseTimer);
@@ -124,7 +124,7 @@ void QtToolkit::raiseWindow() {
 }
 
 void QtToolkit::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, toQString(mainWindow().applicationTitle), text,
+    QMessageBox box(QMessageBox::NoIcon, toQString(windowDescription().applicationTitle), text,
                     QMessageBox::Ok, &form_);
     box.exec();
 }

@@ -25,17 +25,12 @@ public:
 
     MainForm& form() { return form_; }
 
-    void setVisible(Control control, bool visible) override {
-        form_.control(control)->setVisible(visible);
-    }
-    void setEnabled(Control control, bool enabled) override {
-        form_.control(control)->setEnabled(enabled);
-    }
+    void setVisible(Control c, bool visible) override { form_.control(c)->setVisible(visible); }
+    void setEnabled(Control c, bool enabled) override { form_.control(c)->setEnabled(enabled); }
     QString Text(Control textBox) const override { return form_.textBox(textBox)->text(); }
     void setText(Control box, const QString& text) override { form_.textBox(box)->setText(text); }
     // Qt itself refuses the focus to a hidden or disabled widget.
     void SetFocus(Control box) override { form_.textBox(box)->setFocus(Qt::OtherFocusReason); }
-    void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
 
@@ -47,6 +42,7 @@ protected:
     void sceneChanged(const QRectF& dirty) override;
 
 private:
+    void DoEvents(); // runs the events that are pending now
     void deliverTicks();
     void wakeAfter(double seconds);
 

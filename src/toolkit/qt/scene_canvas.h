@@ -10,7 +10,7 @@ class Toolkit;
 // ground, what Line and Print have drawn, the road lines and the vehicles,
 // in that order from the bottom. The sign boxes, labels, text boxes and
 // buttons are child widgets of the window above it.
-// Lines and vehicles are filled as rectangles put on the device-pixel grid,
+// Lines are drawn with Qt's pens and vehicles filled, without antialiasing,
 // so they stay sharp and keep their widths at any device pixel ratio.
 class SceneCanvas : public QWidget {
     Q_OBJECT

@@ -11,13 +11,10 @@
 #include <QWindow>
 
 namespace tervalin {
-namespace {
 
 constexpr int closeBoxSize = 22;
 constexpr int closeBoxMargin = 6;
 constexpr int titlePixelSize = 14;
-
-} // namespace
 
 bool WindowFrame::needed() {
     return QGuiApplication::platformName().startsWith(u"wayland");

@@ -2,20 +2,21 @@
 
 #include "window/description.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tervalin {
 
 SimToolkit::SimToolkit()
-    : tickInterval_(toMicros(mainWindow().timer1.intervalMs / 1000.0)),
+    : tickInterval_(toMicros(windowDescription().timer1.intervalMs / 1000.0)),
       messageOpenFor_(toMicros(1.0)) {
-    const Description& d = mainWindow();
-    for (const ButtonDesc& b : d.buttons)
-        controls_[b.id].visible = b.visible;
-    for (const TextBoxDesc& t : d.textBoxes)
-        controls_[t.id].visible = t.visible;
-    for (const LabelDesc& l : d.labels)
-        controls_[l.id].visible = l.visible;
+    const auto show = [this](const auto& descs) {
+        for (const auto& d : descs)
+            controls_[d.id].visible = d.visible;
+    };
+    show(windowDescription().buttons);
+    show(windowDescription().textBoxes);
+    show(windowDescription().labels);
     focus_ = Control::Command1; // first in the tab order
 }
 
@@ -24,33 +25,29 @@ SimToolkit::Micros SimToolkit::toMicros(double seconds) {
 }
 
 void SimToolkit::clickAt(double time, Control button) {
-    script_.emplace(toMicros(time), Event{Action::Click, button, {}});
+    script_.emplace(toMicros(time), [this, button] {
+        if (takesClicks(button))
+            focus_ = button; // pressing a button focuses it
+        click(button);
+    });
 }
 
 void SimToolkit::typeAt(double time, const QString& keys) {
-    script_.emplace(toMicros(time), Event{Action::Type, Control::Command1, keys});
+    script_.emplace(toMicros(time), [this, keys] {
+        if (!modal_ && (focus_ == Control::Text1 || focus_ == Control::Text2) &&
+            canTakeFocus(*focus_))
+            mut(*focus_).text += *focus_ == Control::Text1 ? withoutControlCharacters(keys) : keys;
+    });
 }
 
 void SimToolkit::closeWindowAt(double time) {
-    script_.emplace(toMicros(time), Event{Action::Close, Control::Command1, {}});
+    script_.emplace(toMicros(time), [this] { End(); });
 }
 
-void SimToolkit::runUntil(double time) {
-    const Micros until = toMicros(time);
-    runEventsUntil(until);
-    if (!Ended() && now_ < until)
-        now_ = until;
-}
-
-void SimToolkit::setVisible(Control control, bool visible) {
-    mut(control).visible = visible;
-    if (!visible && focus_ == control)
-        focus_.reset();
-}
-
-void SimToolkit::setEnabled(Control control, bool enabled) {
-    mut(control).enabled = enabled;
-    if (!enabled && focus_ == control)
+// A control that is hidden or disabled loses the focus.
+void SimToolkit::set(Control control, bool ControlState::*field, bool value) {
+    mut(control).*field = value;
+    if (!value && focus_ == control)
         focus_.reset();
 }
 
@@ -69,7 +66,7 @@ bool SimToolkit::takesClicks(Control button) const {
 }
 
 void SimToolkit::showMessage(const QString& text) {
-    messages_.push_back({text, toQString(mainWindow().applicationTitle), Timer(), Timer()});
+    messages_.push_back({text, toQString(windowDescription().applicationTitle), Timer(), Timer()});
     const std::size_t index = messages_.size() - 1;
     const Micros closeAt = now_ + messageOpenFor_;
     const bool wasModal = modal_; // a box opened from inside another box's events
@@ -77,14 +74,8 @@ void SimToolkit::showMessage(const QString& text) {
     if (messageObserver_)
         messageObserver_(messages_[index]);
     runEventsUntil(closeAt);
-    if (!Ended() && now_ < closeAt)
-        now_ = closeAt;
     modal_ = wasModal;
     messages_[index].closedAt = Timer();
-}
-
-void SimToolkit::DoEvents() {
-    runEventsUntil(now_);
 }
 
 void SimToolkit::WaitEvents(double deadline) {
@@ -95,63 +86,27 @@ void SimToolkit::WaitEvents(double deadline) {
     if (double(until) / 1e6 < deadline)
         ++until;
     runEventsUntil(until);
-    if (!Ended() && now_ < until)
-        now_ = until;
-}
-
-std::optional<SimToolkit::Micros> SimToolkit::nextEventTime() const {
-    Micros next = (ticks_ + 1) * tickInterval_;
-    if (!hasTickHandler())
-        next = INT64_MAX;
-    if (!script_.empty() && script_.begin()->first < next)
-        next = script_.begin()->first;
-    if (next == INT64_MAX)
-        return std::nullopt;
-    return next;
-}
-
-void SimToolkit::runEventsUntil(Micros until) {
-    while (!Ended()) {
-        const std::optional<Micros> next = nextEventTime();
-        if (!next || *next > until)
-            return;
-        if (*next > now_)
-            now_ = *next;
-        runNextEvent();
-    }
 }
 
 // A tick and a scripted event due at the same time: the tick goes first.
-void SimToolkit::runNextEvent() {
-    const Micros tickAt = (ticks_ + 1) * tickInterval_;
-    if (hasTickHandler() && (script_.empty() || tickAt <= script_.begin()->first)) {
-        ++ticks_;
-        tick();
-        return;
+void SimToolkit::runEventsUntil(Micros until) {
+    while (!Ended()) {
+        const Micros tickAt = hasTickHandler() ? (ticks_ + 1) * tickInterval_ : INT64_MAX;
+        const Micros eventAt = script_.empty() ? INT64_MAX : script_.begin()->first;
+        if (std::min(tickAt, eventAt) > until)
+            break;
+        now_ = std::max(now_, std::min(tickAt, eventAt));
+        if (tickAt <= eventAt) {
+            ++ticks_;
+            tick();
+        } else {
+            const std::function<void()> event = script_.begin()->second;
+            script_.erase(script_.begin());
+            event();
+        }
     }
-    const Event event = script_.begin()->second;
-    script_.erase(script_.begin());
-    perform(event);
-}
-
-void SimToolkit::perform(const Event& event) {
-    switch (event.action) {
-    case Action::Close:
-        End();
-        return;
-    case Action::Click:
-        if (takesClicks(event.control))
-            focus_ = event.control; // pressing a button focuses it
-        click(event.control);
-        return;
-    case Action::Type:
-        if (modal_ || !focus_ || (focus_ != Control::Text1 && focus_ != Control::Text2))
-            return;
-        if (canTakeFocus(*focus_))
-            mut(*focus_).text +=
-                *focus_ == Control::Text1 ? withoutControlCharacters(event.keys) : event.keys;
-        return;
-    }
+    if (!Ended() && now_ < until)
+        now_ = until;
 }
 
 } // namespace tervalin

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <tuple>
 #include <vector>
 
 namespace tervalin {
@@ -15,7 +14,7 @@ namespace tervalin {
 // The toolkit on a virtual clock, for tests. Time stands still while a
 // handler works and moves only inside waits, so a whole run of the exercise
 // is played out in microseconds, the same way every time.
-// Timer1 ticks every tick interval from time 0, when the window is created.
+// Timer1 ticks at the description's interval from time 0, the window's creation.
 // The user is scripted: clicks, typing and closing the window happen at
 // given virtual times; a message box stays open for a set time and is then
 // closed with its OK button, unless the script closes the window first.
@@ -30,7 +29,6 @@ public:
         double closedAt;
     };
 
-    // Timer1 ticks at the interval the window description gives it.
     SimToolkit();
 
     // The script.
@@ -42,7 +40,7 @@ public:
     // The top-level event loop: runs events until `time` or until the program
     // ends. A handler that never returns, like START's, keeps the events
     // running inside it past `time`: script a close of the window to stop it.
-    void runUntil(double time);
+    void runUntil(double time) { runEventsUntil(toMicros(time)); }
 
     // Called whenever a handler starts a wait, with the time and its deadline.
     void setWaitObserver(std::function<void(double now, double deadline)> observer) {
@@ -64,12 +62,11 @@ public:
     std::optional<double> endedAt() const { return endedAt_; }
 
     // Toolkit
-    void setVisible(Control control, bool visible) override;
-    void setEnabled(Control control, bool enabled) override;
+    void setVisible(Control c, bool visible) override { set(c, &ControlState::visible, visible); }
+    void setEnabled(Control c, bool enabled) override { set(c, &ControlState::enabled, enabled); }
     QString Text(Control textBox) const override { return state(textBox).text; }
     void setText(Control textBox, const QString& text) override { mut(textBox).text = text; }
     void SetFocus(Control textBox) override;
-    void DoEvents() override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(now_) / 1e6; }
 
@@ -89,28 +86,20 @@ private:
         QString text;
         int focusRequests = 0;
     };
-    enum class Action { Click, Type, Close };
-    struct Event {
-        Action action;
-        Control control = Control::Command1;
-        QString keys;
-    };
 
     const ControlState& state(Control c) const { return controls_.at(c); }
     ControlState& mut(Control c) { return controls_.at(c); }
+    void set(Control c, bool ControlState::*field, bool value);
 
     // Runs every event due at or before `until`, in time order, moving the
-    // clock to each; stops early when the program ends.
+    // clock to each and then to `until`; stops early when the program ends.
     void runEventsUntil(Micros until);
-    std::optional<Micros> nextEventTime() const;
-    void runNextEvent();
-    void perform(const Event& event);
     bool canTakeFocus(Control c) const;
 
     Micros now_ = 0;
     Micros tickInterval_;
     long long ticks_ = 0;
-    std::multimap<Micros, Event> script_;
+    std::multimap<Micros, std::function<void()>> script_; // the user's actions
     std::map<Control, ControlState> controls_;
     std::optional<Control> focus_;
     Micros messageOpenFor_;

@@ -70,8 +70,8 @@ private slots:
         tk.onClick(button, [&] {
             ++runs;
             press(b, key);
-            tk.DoEvents();
-            tk.DoEvents();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
         });
         QVERIFY2(showActive(tk.form()), "the window becomes active");
         if (button == Command2) {

@@ -1,9 +1,12 @@
-// The end of the program: once the toolkit has ended, by End or by the
-// window being closed, the application's event loop returns 0, whatever the
-// run was doing, and nothing moves or is drawn any more. A program that hid
-// its window but kept its loop running would go on invisibly.
+// The start and the end of the program. It hands the toolkit no option of
+// its command line, and without a display it ends at once with one line.
+// Once the toolkit has ended, by End or by the window being closed, the
+// application's event loop returns 0, whatever the run was doing, and
+// nothing moves or is drawn any more. A program that hid its window but kept
+// its loop running would go on invisibly.
 
 #include "app/handlers.h"
+#include "app/start.h"
 #include "support/scene_snapshot.h"
 #include "support/shown_window.h"
 #include "window/quiz_state.h"
@@ -35,6 +38,68 @@ Q_DECLARE_METATYPE(Ending)
 class TestQtEnd : public QObject {
     Q_OBJECT
 private slots:
+    void toolkitGetsOnlyTheProgramName_data() {
+        QTest::addColumn<QStringList>("commandLine");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no option") << QStringList{"tervalin"} << "tervalin";
+        QTest::newRow("a style") << QStringList{"/usr/games/tervalin", "-style", "windows"}
+                                 << "/usr/games/tervalin";
+        QTest::newRow("a style sheet")
+            << QStringList{"tervalin", "-stylesheet=a.qss"} << "tervalin";
+        QTest::newRow("right to left") << QStringList{"tervalin", "-reverse"} << "tervalin";
+        QTest::newRow("no name either") << QStringList{} << "tervalin";
+    }
+
+    void toolkitGetsOnlyTheProgramName() {
+        QFETCH(QStringList, commandLine);
+        QFETCH(QString, name);
+        std::vector<QByteArray> bytes;
+        std::vector<char*> argv;
+        for (const QString& a : commandLine)
+            argv.push_back(bytes.emplace_back(a.toLocal8Bit()).data());
+        argv.push_back(nullptr);
+        const std::vector<char*> args = toolkitArguments(int(commandLine.size()), argv.data());
+        QCOMPARE(args.size(), std::size_t(2));
+        QCOMPARE(QString::fromLocal8Bit(args[0]), name);
+        QVERIFY(!args[1]);
+    }
+
+    // What the platform plugins say while they connect: after a message that
+    // no display can be reached, the program writes its one line and ends
+    // with status 1.
+    void noDisplayEndsWithOneLine_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("line");
+        const QByteArray line = "tervalin: no display: neither an X11 nor a Wayland display can be "
+                                "reached; start it on a desktop, or without one under a virtual X "
+                                "server: xvfb-run tervalin\n";
+        QTest::newRow("X11, no server") << "qt.qpa.xcb"
+                                        << "could not connect to display :32765" << line;
+        QTest::newRow("Wayland, no compositor")
+            << ""
+            << "Failed to create wl_display (No such file or directory)" << line;
+        QTest::newRow("X11, another warning")
+            << "qt.qpa.xcb"
+            << "QXcbConnection: XCB error: 3 (BadWindow)" << QByteArray();
+        QTest::newRow("the plugin itself") << "qt.qpa.plugin"
+                                           << "Could not load the Qt platform plugin \"xcb\" in "
+                                              "\"\" even though it was found."
+                                           << QByteArray();
+    }
+
+    void noDisplayEndsWithOneLine() {
+        QFETCH(QString, category);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, line);
+        const bool noDisplay = saysNoDisplay(category.toStdString(), message);
+        QCOMPARE(noDisplay, !line.isEmpty());
+        if (noDisplay) {
+            QCOMPARE(QByteArray(kNoDisplayLine.data(), qsizetype(kNoDisplayLine.size())), line);
+            QCOMPARE(kNoDisplayStatus, 1);
+        }
+    }
+
     void theEventLoopReturnsZero_data() {
         QTest::addColumn<Phase>("phase");
         QTest::addColumn<Ending>("ending");
@@ -89,7 +154,7 @@ private slots:
             case Phase::BeforeStart:
                 return [] { return true; };
             case Phase::Driving:
-                return [&] { return tk.surface().items().size() >= 3; };
+                return [&] { return tk.surface().items.size() >= 3; };
             case Phase::StopPause:
                 return [&] {
                     return st.Start_znak && tk.Timer() < double(*st.Start_znak) + 0.5 &&

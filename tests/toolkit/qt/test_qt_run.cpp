@@ -96,12 +96,12 @@ private slots:
         std::vector<DrawingSurface::Item> track;
         QTimer probe;
         QObject::connect(&probe, &QTimer::timeout, [&] {
-            if (tk.surface().items().size() < 10 || tk.Text(Control::Text2).isEmpty())
+            if (tk.surface().items.size() < 10 || tk.Text(Control::Text2).isEmpty())
                 return;
             startVisible = tk.form().control(Control::Command1)->isVisible();
             clockVisible = tk.form().control(Control::Text2)->isVisible();
             clock = tk.Text(Control::Text2);
-            track = tk.surface().items();
+            track = tk.surface().items;
             tk.form().close();
         });
         probe.start(10);

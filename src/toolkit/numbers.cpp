@@ -1,7 +1,10 @@
-#include "toolkit/val.h"
+#include "toolkit/numbers.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -103,6 +106,20 @@ double Val(QStringView text) {
     else if (!in.take("Oo", 1).empty())
         digits = octalAsHex(in.take("01234567"));
     return digits.empty() ? 0.0 : convert(digits, std::chars_format::hex, false, true);
+}
+
+std::int16_t CInt(double value) {
+    if (std::isnan(value))
+        return 0;
+    // nearbyint rounds halves to even in the default rounding mode.
+    return static_cast<std::int16_t>(std::clamp(std::nearbyint(value), -32768.0, 32767.0));
+}
+
+QString Format(int number, QStringView pattern) {
+    if (pattern != u"0#")
+        throw std::invalid_argument("Format knows only the pattern 0#");
+    const QString digits = QString::number(std::abs(number)).rightJustified(2, u'0');
+    return number < 0 ? u'-' + digits : digits;
 }
 
 } // namespace tervalin

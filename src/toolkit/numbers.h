@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
+
+#include <cstdint>
 
 namespace tervalin {
 
@@ -21,5 +24,15 @@ namespace tervalin {
 // reads as an infinity of its sign, one too small as a zero of its sign.
 // Never NaN.
 double Val(QStringView text);
+
+// Conversion to a 16-bit integer: to the nearest whole number, a value
+// exactly halfway going to the even neighbour. A value outside
+// -32768..32767 (infinities included) is clamped to the nearer end of the
+// range; NaN gives 0.
+std::int16_t CInt(double value);
+
+// A number as text by the pattern "0#": at least two digits, so 4 gives
+// "04" and 0 gives "00".
+QString Format(int number, QStringView pattern);
 
 } // namespace tervalin
