@@ -27,25 +27,30 @@ Qt::Alignment alignment(Align a) {
     return a == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
 }
 
-// Return and keypad Enter press the focused button, as Space does; a key
-// held down presses once. (autoDefault would do the same, but it changes
-// how the buttons are drawn.)
+// Return and keypad Enter press a button, as Space presses the focused one:
+// with Ctrl, Shift, Alt or Meta held they press nothing, a key held down
+// presses once, and a disabled control takes no key. The toolkit drops the
+// click of a hidden button. (autoDefault would press the focused button
+// too, but it changes how the buttons are drawn.)
 class ReturnPresses : public QObject {
 public:
-    using QObject::QObject;
+    explicit ReturnPresses(QPushButton* target) : QObject(target), target_(target) {}
 
 protected:
-    bool eventFilter(QObject* button, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
             (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        if (!key->isAutoRepeat())
-            static_cast<QPushButton*>(button)->click();
+        if (!key->isAutoRepeat() && static_cast<QWidget*>(watched)->isEnabled())
+            target_->click();
         return true;
     }
+
+private:
+    QPushButton* target_;
 };
 
 // Keeps control characters out of the answer box, whether typed, pasted,
@@ -84,20 +89,16 @@ MainForm::MainForm(const Toolkit& scene) {
     describeForAssistiveTechnology(*this);
 }
 
-// Return presses the focused button, as Space does, and in the answer box
-// the answer button while it is there. What the answer box shows is all it
-// holds: control characters never enter it.
+// Return presses the focused button, and in the answer box the answer
+// button. What the answer box shows is all it holds: control characters
+// never enter it.
 void MainForm::wireKeyboard() {
-    auto* presses = new ReturnPresses(this);
-    button(Control::Command1)->installEventFilter(presses);
-    button(Control::Command2)->installEventFilter(presses);
-    QLineEdit* answerBox = textBox(Control::Text1);
-    answerBox->setValidator(new ControlCharacterFilter(this));
-    connect(answerBox, &QLineEdit::returnPressed, this, [this] {
-        QPushButton* answer = button(Control::Command2);
-        if (answer->isVisible() && answer->isEnabled())
-            answer->click();
-    });
+    using enum Control;
+    const std::pair<Control, Control> presses[] = {
+        {Command1, Command1}, {Command2, Command2}, {Text1, Command2}};
+    for (const auto& [source, target] : presses)
+        control(source)->installEventFilter(new ReturnPresses(button(target)));
+    textBox(Text1)->setValidator(new ControlCharacterFilter(this));
 }
 
 void MainForm::buildControls() {

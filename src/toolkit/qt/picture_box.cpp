@@ -15,18 +15,26 @@ PictureBox::PictureBox(const PictureDesc& desc, QWidget* parent) : QWidget(paren
     setGeometry(toPixels(desc.left, desc.top, desc.width, desc.height).toRect());
 }
 
-// The sunken border is two window pixels deep at any device pixel ratio,
-// darker shades at the top and left, lighter at the bottom and right: the
-// style's own panel would be one device pixel per shade on a
+// The sign is rendered onto a transparent pixmap and laid over the face;
+// the face and the sunken border are painted every time, in the palette's
+// current colours. The border is two window pixels deep at any device
+// pixel ratio, darker shades at the top and left, lighter at the bottom and
+// right: the style's own panel would be one device pixel per shade on a
 // high-resolution screen.
-void PictureBox::drawLook() {
+void PictureBox::paintEvent(QPaintEvent*) {
     const double dpr = devicePixelRatioF();
-    look_ = QPixmap(int(std::ceil(width() * dpr)), int(std::ceil(height() * dpr)));
-    look_.setDevicePixelRatio(dpr);
+    if (sign_.isNull() || sign_.devicePixelRatio() != dpr) {
+        sign_ = QPixmap(int(std::ceil(desc_.pictureWidth * dpr)),
+                        int(std::ceil(desc_.pictureHeight * dpr)));
+        sign_.setDevicePixelRatio(dpr);
+        sign_.fill(Qt::transparent);
+        QPainter p(&sign_);
+        QSvgRenderer(toQString(desc_.resource))
+            .render(&p, QRectF(0, 0, desc_.pictureWidth, desc_.pictureHeight));
+    }
     const QPalette& pal = palette();
-    lookPalette_ = pal.cacheKey();
-    look_.fill(pal.color(QPalette::Button));
-    QPainter p(&look_);
+    QPainter p(this);
+    p.fillRect(rect(), pal.button());
     const std::pair<QColor, QColor> shades[] = {
         {pal.color(QPalette::Dark), pal.color(QPalette::Light)},
         {pal.color(QPalette::Shadow), pal.color(QPalette::Midlight)}};
@@ -39,15 +47,7 @@ void PictureBox::drawLook() {
         p.fillRect(QRectF(ring.left(), ring.top(), 1, ring.height() - 1), topLeft);
     }
     p.setClipRect(rect().adjusted(2, 2, -2, -2));
-    QSvgRenderer(toQString(desc_.resource))
-        .render(&p, QRectF(2, 2, desc_.pictureWidth, desc_.pictureHeight));
-}
-
-void PictureBox::paintEvent(QPaintEvent*) {
-    if (look_.isNull() || look_.devicePixelRatio() != devicePixelRatioF() ||
-        lookPalette_ != palette().cacheKey())
-        drawLook();
-    QPainter(this).drawPixmap(0, 0, look_);
+    p.drawPixmap(2, 2, sign_);
 }
 
 } // namespace tervalin

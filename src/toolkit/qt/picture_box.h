@@ -10,8 +10,8 @@ namespace tervalin {
 // A road-sign picture in a sunken box 2 pixels deep on the button-face
 // colour. The picture is drawn at its own pixel size from the top-left
 // corner of the box's inner area; what does not fit is cut off, and the
-// face colour shows where the picture is smaller. The whole box is drawn
-// into a pixmap once per device pixel ratio and palette.
+// face colour shows where the picture is smaller. The sign is rendered
+// from its vector source once per device pixel ratio and kept as a pixmap.
 // The box keeps its place in the tab order but reacts to nothing, so it
 // draws no focus frame when the focus reaches it.
 class PictureBox : public QWidget {
@@ -23,11 +23,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void drawLook();
-
     const PictureDesc& desc_;
-    QPixmap look_;
-    qint64 lookPalette_ = 0; // the palette it was drawn in
+    QPixmap sign_;
 };
 
 } // namespace tervalin

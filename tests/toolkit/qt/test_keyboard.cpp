@@ -1,7 +1,9 @@
 // The exercise from the keyboard, on the real widgets (offscreen): Return,
-// keypad Enter and Space press the focused START and answer button, each
-// press starts or judges once, and the answer box shows exactly what is
-// judged. (Return in the answer box: test_answer_qt.)
+// keypad Enter and Space press the focused START and answer button, and
+// Return and Enter in the answer box the answer button; each press starts
+// or judges once, a key held down presses once, and with Ctrl, Shift, Alt
+// or Meta held Return presses nothing. The answer box shows exactly what is
+// judged.
 #include "answer/answer_check.h"
 #include "support/box_closer.h"
 #include "support/last_leg.h"
@@ -17,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <tuple>
+
 using namespace tervalin;
 using enum Control;
 
@@ -25,14 +29,30 @@ namespace {
 struct Key {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
+    bool held = false; // repeated by the keyboard before it is let go
 };
 
-const std::pair<const char*, Key> kKeys[] = {{"Return", {Qt::Key_Return, Qt::NoModifier}},
-                                             {"Enter", {Qt::Key_Enter, Qt::KeypadModifier}},
-                                             {"Space", {Qt::Key_Space, Qt::NoModifier}}};
+// Each key and how often it presses.
+const std::tuple<const char*, Key, int> kKeys[] = {
+    {"Return", {Qt::Key_Return, Qt::NoModifier}, 1},
+    {"Enter", {Qt::Key_Enter, Qt::KeypadModifier}, 1},
+    {"Space", {Qt::Key_Space, Qt::NoModifier}, 1},
+    {"Return held down", {Qt::Key_Return, Qt::NoModifier, true}, 1},
+    {"Ctrl+Return", {Qt::Key_Return, Qt::ControlModifier}, 0},
+    {"Shift+Return", {Qt::Key_Return, Qt::ShiftModifier}, 0},
+    {"Alt+Return", {Qt::Key_Return, Qt::AltModifier}, 0},
+    {"Meta+Return", {Qt::Key_Return, Qt::MetaModifier}, 0}};
 
+// A key held down repeats three times, each repeat after the events before it.
 void press(QWidget* w, const Key& k) {
-    QTest::keyClick(w, k.key, k.modifiers);
+    if (!k.held)
+        return QTest::keyClick(w, k.key, k.modifiers);
+    QTest::keyPress(w, k.key, k.modifiers);
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QTest::simulateEvent(w, true, k.key, k.modifiers, QString(), true);
+    }
+    QTest::keyRelease(w, k.key, k.modifiers);
 }
 
 bool showActive(MainForm& form) {
@@ -49,41 +69,44 @@ private slots:
     void initTestCase() { QApplication::clipboard()->clear(); }
 
     void keyPressesFocusedButtonOnce_data() {
-        QTest::addColumn<Control>("button");
+        QTest::addColumn<Control>("focused");
         QTest::addColumn<Key>("key");
-        const std::pair<const char*, Control> buttons[] = {{"START", Command1},
-                                                           {"answer button", Command2}};
-        for (const auto& [name, button] : buttons)
-            for (const auto& [keyName, key] : kKeys)
-                QTest::addRow("%s, %s", name, keyName) << button << key;
+        QTest::addColumn<int>("presses");
+        const std::pair<const char*, Control> sources[] = {
+            {"START", Command1}, {"answer button", Command2}, {"answer box", Text1}};
+        for (const auto& [name, focused] : sources)
+            for (const auto& [keyName, key, presses] : kKeys)
+                if (focused != Text1 || key.key != Qt::Key_Space) // a blank, in the box
+                    QTest::addRow("%s, %s", name, keyName) << focused << key << presses;
     }
 
-    // The handler presses the same key on its own button while it runs, as
-    // a user who presses twice before the first press is done: that second
-    // press is dropped, like a second click.
+    // The handler presses the same key again while it runs, as a user who
+    // presses twice before the first press is done: that second press is
+    // dropped, like a second click.
     void keyPressesFocusedButtonOnce() {
-        QFETCH(Control, button);
+        QFETCH(Control, focused);
         QFETCH(Key, key);
+        QFETCH(int, presses);
         QtToolkit tk;
-        QPushButton* b = tk.form().button(button);
+        QWidget* w = tk.form().control(focused);
         int runs = 0;
-        tk.onClick(button, [&] {
+        tk.onClick(focused == Command1 ? Command1 : Command2, [&] {
             ++runs;
-            press(b, key);
+            QTest::keyClick(w, key.key, key.modifiers);
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
         });
         QVERIFY2(showActive(tk.form()), "the window becomes active");
-        if (button == Command2) {
+        if (focused != Command1) {
             test::showAnswerControls(tk);
-            b->setFocus(Qt::TabFocusReason);
+            w->setFocus(Qt::TabFocusReason);
         }
-        QVERIFY2(QApplication::focusWidget() == b, "the button holds the focus");
+        QVERIFY2(QApplication::focusWidget() == w, "the control holds the focus");
 
-        press(b, key);
-        QTRY_VERIFY2(runs >= 1, "the key presses the button");
+        press(w, key);
+        QTRY_VERIFY2(runs >= presses, "the key presses the button");
         QCoreApplication::processEvents();
-        QVERIFY2(runs == 1, qPrintable(QStringLiteral("the handler ran %1 times").arg(runs)));
+        QVERIFY2(runs == presses, qPrintable(QStringLiteral("the handler ran %1 times").arg(runs)));
     }
 
     void answerBoxShowsWhatIsJudged_data() {

@@ -3,7 +3,8 @@
 // Once the toolkit has ended, by End or by the window being closed, the
 // application's event loop returns 0, whatever the run was doing, and
 // nothing moves or is drawn any more. A program that hid its window but kept
-// its loop running would go on invisibly.
+// its loop running would go on invisibly. Until then, in a wait or under a
+// message box, the loop sleeps between events.
 
 #include "app/handlers.h"
 #include "app/start.h"
@@ -11,6 +12,7 @@
 #include "support/shown_window.h"
 #include "window/quiz_state.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -24,7 +26,10 @@ using namespace tervalin;
 namespace {
 
 enum class Phase { BeforeStart, Driving, StopPause, AfterRoute, AnswerBox, TimeOutBox };
-enum class Ending { End, WindowClosed };
+// End at once, or once the loop has stood in the phase for kIdle of the
+// test's 5 ms probes.
+enum class Ending { End, WindowClosed, EndAfterIdling };
+constexpr int kIdle = 20;
 
 // Exit codes of the test's own guards.
 constexpr int kPhaseNeverReached = 98;
@@ -115,6 +120,9 @@ private slots:
             const char* end = phase == Phase::TimeOutBox ? "OK, then End" : "End";
             QTest::addRow("%s: %s", name, end) << phase << Ending::End;
             QTest::addRow("%s: window closed", name) << phase << Ending::WindowClosed;
+            if (phase == Phase::StopPause || phase == Phase::AnswerBox)
+                QTest::addRow("%s: %s after the loop has idled", name, end)
+                    << phase << Ending::EndAfterIdling;
         }
     }
 
@@ -187,12 +195,19 @@ private slots:
         std::optional<test::SceneSnapshot> atEnd;
         std::optional<std::int16_t> legAtEnd;
         QTimer probe;
+        // Passes of the event loop while it idles in the phase: a loop that
+        // sleeps makes one or two for each probe, one that spins thousands.
+        int idled = 0, passes = 0;
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                         &probe, [&] { passes += idled > 0 && !atEnd; });
         QObject::connect(&probe, &QTimer::timeout, [&] {
             if (phase == Phase::AnswerBox && !answered && answer->isVisible()) {
                 answered = true;
                 QTest::mouseClick(answer, Qt::LeftButton);
             }
-            if (atEnd || !reached())
+            if (atEnd || (idled == 0 && !reached()))
+                return;
+            if (ending == Ending::EndAfterIdling && ++idled <= kIdle)
                 return;
             atEnd = test::snapshotOf(tk);
             legAtEnd = st.NUMBER_OF_POVOROT;
@@ -218,6 +233,8 @@ private slots:
         QVERIFY2(!tk.form().isVisible(), "the window is still shown");
         QVERIFY2(test::snapshotOf(tk) == *atEnd, "something moved or was drawn after the end");
         QCOMPARE(st.NUMBER_OF_POVOROT, legAtEnd);
+        QVERIFY2(passes < 5 * kIdle,
+                 qPrintable(QStringLiteral("the loop passed %1 times idling").arg(passes)));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "animation/route.h"
 #include "animation/run_loop.h"
 #include "app/handlers.h"
+#include "support/box_closer.h"
 #include "support/scene_snapshot.h"
 #include "support/shown_window.h"
 #include "toolkit/qt/main_form.h"
@@ -46,32 +47,44 @@ class TestQtRun : public QObject {
     Q_OBJECT
 private slots:
     // A double click queues two calls before the first runs; the second must
-    // not start the handler inside the first one's waits.
+    // not start a handler inside the first one's waits, nor under the
+    // message box that the first one shows.
     void aSecondQueuedClickNeverNestsInTheFirst_data() {
-        QTest::addColumn<bool>("hidesItself");
-        QTest::newRow("a button that hides itself, like START") << true;
-        QTest::newRow("a button that stays while its handler runs") << false;
+        QTest::addColumn<Control>("first");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::newRow("a button that hides itself, like START") << Control::Command2 << "hides";
+        QTest::newRow("a button that stays while its handler runs") << Control::Command2 << "waits";
+        QTest::newRow("the answer button after START, under START's message box")
+            << Control::Command1 << "message box";
     }
     void aSecondQueuedClickNeverNestsInTheFirst() {
-        QFETCH(bool, hidesItself);
+        QFETCH(Control, first);
+        QFETCH(QString, meanwhile);
         test::ShownWindow w;
         QtToolkit& tk = w.tk();
         int calls = 0, depth = 0, deepest = 0;
-        tk.onClick(Control::Command2, [&] {
+        const auto handler = [&](Control button) {
             ++calls;
             deepest = std::max(deepest, ++depth);
-            if (hidesItself)
-                tk.setVisible(Control::Command2, false);
-            const double until = tk.Timer() + 0.05;
-            while (tk.Timer() < until)
-                tk.WaitEvents(until);
+            if (meanwhile == u"hides")
+                tk.setVisible(button, false);
+            if (meanwhile == u"message box") {
+                tk.MsgBox(QStringLiteral("box"));
+            } else {
+                const double until = tk.Timer() + 0.05;
+                while (tk.Timer() < until)
+                    tk.WaitEvents(until);
+            }
             --depth;
-        });
+        };
+        for (const Control button : {Control::Command1, Control::Command2})
+            tk.onClick(button, [&, button] { handler(button); });
         tk.setVisible(Control::Command2, true);
         QVERIFY(w.exposed());
         auto* button = tk.form().button(Control::Command2);
 
-        QTest::mouseClick(button, Qt::LeftButton);
+        test::BoxCloser closer;
+        QTest::mouseClick(tk.form().button(first), Qt::LeftButton);
         QTest::mouseClick(button, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(); // both queued calls are delivered here
         QCOMPARE(deepest, 1);
