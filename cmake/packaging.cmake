@@ -43,11 +43,37 @@ tervalin_metainfo(${_pkg_src}/tervalin.metainfo.xml.in
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${_pkg_src}/tervalin.metainfo.xml.in)
 
-# The manual page and the changelog, compressed as Debian wants them: at the
-# highest level, without a file name or time stamp in the header.
+# Reproducible packages: the packages' files, the changelog and the manual
+# page carry one time, SOURCE_DATE_EPOCH (see packaging/source_date.cmake),
+# and nothing else of the moment or the folder they are made in.
+include(${_pkg_src}/source_date.cmake)
+tervalin_source_date_epoch(TERVALIN_SOURCE_DATE_EPOCH _origin)
+tervalin_source_date(${TERVALIN_SOURCE_DATE_EPOCH} "%Y-%m-%d" _date)
+tervalin_source_date(${TERVALIN_SOURCE_DATE_EPOCH} "%a, %d %b %Y %H:%M:%S +0000" _date_rfc2822)
+message(STATUS "Packages carry the time ${TERVALIN_SOURCE_DATE_EPOCH} (${_date_rfc2822}), "
+               "from ${_origin}")
+
+# The manual page and the changelog, dated SOURCE_DATE_EPOCH and compressed
+# as Debian wants them: at the highest level, without a file name or time
+# stamp in the header.
 if(UNIX AND NOT APPLE)
-    configure_file(${_pkg_src}/tervalin.6 ${_pkg_out}/tervalin.6 COPYONLY)
-    configure_file(${_pkg_src}/changelog.in ${_pkg_out}/changelog @ONLY)
+    file(READ ${_pkg_src}/tervalin.6 _text)
+    string(REGEX REPLACE "\n[.]TH ([^ ]+) ([^ ]+) [^ ]+ " "\n.TH \\1 \\2 ${_date} " _text "${_text}")
+    file(CONFIGURE OUTPUT ${_pkg_out}/tervalin.6 CONTENT "${_text}" @ONLY)
+    file(READ ${_pkg_src}/changelog.in _text)
+    # The latest entry's signature line, " -- name <address>  date".
+    string(FIND "${_text}" "\n -- " _at)
+    math(EXPR _at "${_at} + 1")
+    string(SUBSTRING "${_text}" 0 ${_at} _head)
+    string(SUBSTRING "${_text}" ${_at} -1 _text)
+    string(FIND "${_text}" "\n" _end)
+    string(SUBSTRING "${_text}" 0 ${_end} _line)
+    string(SUBSTRING "${_text}" ${_end} -1 _text)
+    string(REGEX REPLACE "  .*" "  ${_date_rfc2822}" _line "${_line}")
+    string(PREPEND _text "${_head}${_line}")
+    file(CONFIGURE OUTPUT ${_pkg_out}/changelog CONTENT "${_text}" @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                 ${_pkg_src}/tervalin.6 ${_pkg_src}/changelog.in ${_pkg_src}/source-date-epoch)
     foreach(_doc tervalin.6 changelog)
         execute_process(COMMAND gzip -9n INPUT_FILE ${_pkg_out}/${_doc}
                         OUTPUT_FILE ${_pkg_out}/${_doc}.gz COMMAND_ERROR_IS_FATAL ANY)
@@ -70,8 +96,7 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-# The Debian package. Its library dependencies come from dpkg-shlibdeps
-# (package dpkg-dev); the fonts the window asks for are named by hand.
+# What every package carries.
 set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tervalin")
@@ -79,6 +104,13 @@ set(CPACK_PACKAGE_CONTACT ${TERVALIN_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${TERVALIN_SUMMARY})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Tervalin")
 set(CPACK_STRIP_FILES ON)
+# Dated SOURCE_DATE_EPOCH, with folders open to all whatever the umask.
+configure_file(${_pkg_src}/pre_pack.cmake.in ${_pkg_out}/pre_pack.cmake @ONLY)
+list(APPEND CPACK_PRE_BUILD_SCRIPTS ${_pkg_out}/pre_pack.cmake)
+
+# The Debian package (cpack -G DEB). Its library dependencies come from
+# dpkg-shlibdeps (package dpkg-dev); the fonts the window asks for are named
+# by hand.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
@@ -135,9 +167,12 @@ if(BUILD_TESTING)
     add_test(NAME package_deb
         COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -DCONFIG=$<CONFIG>
                 -DWORK=${PROJECT_BINARY_DIR}/package-check/deb -DAPP_ID=${TERVALIN_APP_ID}
-                -DVERSION=${PROJECT_VERSION} -P ${_check}/deb.cmake)
+                -DVERSION=${PROJECT_VERSION} -DEPOCH=${TERVALIN_SOURCE_DATE_EPOCH}
+                -DPROGRAM_FILE=$<TARGET_FILE:tervalin> -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                -DSANITIZE=${TERVALIN_SANITIZE} -P ${_check}/deb.cmake)
+    # Two packagings: seconds each on an idle machine, minutes on a crowded one.
     set_tests_properties(package_deb PROPERTIES
-        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 300 FIXTURES_SETUP tervalin_deb)
+        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 600 FIXTURES_SETUP tervalin_deb)
 
     add_test(NAME package_lintian
         COMMAND ${CMAKE_COMMAND} -DDEB_DIR=${PROJECT_BINARY_DIR}/package-check/deb

@@ -1,25 +1,29 @@
 # Builds the Debian package with cpack and checks its name, version,
-# dependencies, contents and changelog.
-#   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK=... -DAPP_ID=... -DVERSION=... -P deb.cmake
-foreach(tool dpkg-deb dpkg-shlibdeps)
-    find_program(have_${tool} ${tool})
-    if(NOT have_${tool})
-        message("SKIP: ${tool} is not installed (package dpkg-dev)")
-        return()
-    endif()
-endforeach()
+# dependencies, contents and changelog, and that it is reproducible: a second
+# packaging gives the same bytes, every time in it is EPOCH, the build's
+# SOURCE_DATE_EPOCH (whatever the environment says), and the built program
+# PROGRAM_FILE names neither SOURCE_DIR nor BUILD_DIR.
+#   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK=... -DAPP_ID=... -DVERSION=... -DEPOCH=...
+#         -DPROGRAM_FILE=... -DSOURCE_DIR=... -DSANITIZE=... -P deb.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/tool.cmake)
+need_tool(DPKG_DEB dpkg-deb dpkg)
+need_tool(DPKG_SHLIBDEPS dpkg-shlibdeps dpkg-dev)
+need_tool(FILE_PROGRAM file file)
 
 file(REMOVE_RECURSE ${WORK})
 set(config)
 if(CONFIG)
     set(config -C ${CONFIG})
 endif()
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake
-                        -B ${WORK} ${config}
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "cpack failed (${rc}):\n${out}")
-endif()
+foreach(dir ${WORK} ${WORK}/again)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SOURCE_DATE_EPOCH
+                            ${CMAKE_CPACK_COMMAND} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake
+                            -B ${dir} ${config}
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT rc EQUAL 0)
+        message(FATAL_ERROR "cpack failed (${rc}):\n${out}")
+    endif()
+endforeach()
 file(GLOB debs ${WORK}/*.deb)
 list(LENGTH debs count)
 if(NOT count EQUAL 1)
@@ -56,7 +60,9 @@ endif()
 foreach(f ./usr/bin/tervalin ./usr/share/applications/${APP_ID}.desktop
           ./usr/share/metainfo/${APP_ID}.metainfo.xml
           ./usr/share/icons/hicolor/64x64/apps/${APP_ID}.png
-          ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+          ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+          ./usr/share/man/man6/tervalin.6.gz ./usr/share/doc/tervalin/changelog.gz
+          ./usr/share/doc/tervalin/copyright)
     string(REPLACE "." "\\." pattern "${f}")
     if(NOT contents MATCHES " ${pattern}\n")
         list(APPEND problems "${f} is not in the package")
@@ -70,6 +76,54 @@ execute_process(COMMAND dpkg-deb --fsys-tarfile ${debs}
 if(NOT changelog MATCHES "^tervalin \\(${VERSION}\\) ")
     list(APPEND problems "the changelog's latest entry is not version ${VERSION}")
 endif()
+
+# Reproducible: the same bytes again, and EPOCH as the changelog's and the
+# manual page's date and as the time of every file in the package.
+set(again ${WORK}/again/${name})
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${debs} ${again} RESULT_VARIABLE differs)
+if(differs)
+    list(APPEND problems "a second packaging of the same build differs: ${again}")
+endif()
+include(${CMAKE_CURRENT_LIST_DIR}/../source_date.cmake)
+tervalin_source_date(${EPOCH} "%a, %d %b %Y %H:%M:%S +0000" signed)
+tervalin_source_date(${EPOCH} "%Y-%m-%d" day)
+tervalin_source_date(${EPOCH} "%Y-%m-%d %H:%M:%S" stamp)
+string(REGEX MATCH "\n -- [^\n]*" signature "${changelog}")
+string(REGEX REPLACE ".*  " "" signature "${signature}")
+if(NOT signature STREQUAL signed)
+    list(APPEND problems "the changelog's latest entry is dated '${signature}', not '${signed}'")
+endif()
+execute_process(COMMAND dpkg-deb --fsys-tarfile ${debs}
+                COMMAND tar -xOf - ./usr/share/man/man6/tervalin.6.gz
+                COMMAND gzip -dc
+                OUTPUT_VARIABLE page)
+if(NOT page MATCHES "\n[.]TH TERVALIN 6 ${day} ")
+    list(APPEND problems "the manual page is not dated ${day}")
+endif()
+# The build id that the package's stripped program keeps hashes the debug
+# information, which therefore names no folder of the build. (A sanitizer
+# build writes the source paths into the program for its reports.)
+if(NOT SANITIZE)
+    file(STRINGS ${PROGRAM_FILE} paths REGEX "^/")
+    list(JOIN paths "\n" paths)
+    foreach(folder IN ITEMS ${SOURCE_DIR} ${BUILD_DIR})
+        string(FIND "\n${paths}" "\n${folder}" at)
+        if(at GREATER -1)
+            list(APPEND problems "${PROGRAM_FILE} names the folder ${folder}")
+        endif()
+    endforeach()
+endif()
+set(ENV{TZ} UTC)
+foreach(part --ctrl-tarfile --fsys-tarfile)
+    execute_process(COMMAND dpkg-deb ${part} ${debs} COMMAND tar -tv --full-time -f -
+                    OUTPUT_VARIABLE listing)
+    string(REGEX MATCHALL "[^\n]+" entries "${listing}")
+    foreach(entry IN LISTS entries)
+        if(NOT entry MATCHES " ${stamp} ")
+            list(APPEND problems "not dated ${stamp}: ${entry}")
+        endif()
+    endforeach()
+endforeach()
 # Only the program and its desktop files: no test or build tool.
 string(REGEX MATCHALL "\\./usr/bin/[^\n]+" programs "${contents}")
 if(NOT programs STREQUAL "./usr/bin/tervalin")

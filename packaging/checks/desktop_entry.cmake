@@ -1,11 +1,8 @@
 # Validates the installed desktop entry with desktop-file-validate (package
 # desktop-file-utils). Errors and warnings fail; hints are only shown.
 #   cmake -DDESKTOP_FILE=... -P desktop_entry.cmake
-find_program(VALIDATE desktop-file-validate)
-if(NOT VALIDATE)
-    message("SKIP: desktop-file-validate is not installed")
-    return()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/tool.cmake)
+need_tool(VALIDATE desktop-file-validate desktop-file-utils)
 if(NOT EXISTS "${DESKTOP_FILE}")
     message(FATAL_ERROR "no desktop entry at ${DESKTOP_FILE}")
 endif()

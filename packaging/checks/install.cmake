@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks that everything a
 # desktop needs is there: the program on the PATH's bin folder, the desktop
-# entry pointing at it and at an installed icon, and both icons.
+# entry pointing at it and at an installed icon, both icons, the manual page
+# where man finds it, the copyright and the changelog.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DCONFIG=... -DAPP_ID=... -DPROGRAM=... -P install.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/png.cmake)
 
@@ -19,11 +20,23 @@ set(problems)
 set(program ${PREFIX}/bin/${PROGRAM})
 set(entry ${PREFIX}/share/applications/${APP_ID}.desktop)
 set(icons ${PREFIX}/share/icons/hicolor)
+set(manpage ${PREFIX}/share/man/man6/${PROGRAM}.6.gz)
+set(changelog ${PREFIX}/share/doc/${PROGRAM}/changelog.gz)
 foreach(f ${program} ${entry} ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml
           ${icons}/64x64/apps/${APP_ID}.png
-          ${icons}/scalable/apps/${APP_ID}.svg)
+          ${icons}/scalable/apps/${APP_ID}.svg
+          ${manpage} ${changelog} ${PREFIX}/share/doc/${PROGRAM}/copyright)
     if(NOT EXISTS ${f})
         list(APPEND problems "missing: ${f}")
+    endif()
+endforeach()
+# Compressed as Debian wants them: gzip, with no file name or time stamp.
+foreach(f ${manpage} ${changelog})
+    if(EXISTS ${f})
+        file(READ ${f} header HEX LIMIT 8)
+        if(NOT header STREQUAL "1f8b080000000000")
+            list(APPEND problems "not gzip without a name or time: ${f} (${header})")
+        endif()
     endif()
 endforeach()
 if(EXISTS ${program})

@@ -2,11 +2,8 @@
 # as a distribution's reviewer would: any error or warning fails; the tags
 # that are only information are shown.
 #   cmake -DDEB_DIR=... -P lintian.cmake
-find_program(LINTIAN lintian)
-if(NOT LINTIAN)
-    message("SKIP: lintian is not installed")
-    return()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/tool.cmake)
+need_tool(LINTIAN lintian lintian)
 file(GLOB deb ${DEB_DIR}/*.deb)
 if(NOT deb)
     message(FATAL_ERROR "no .deb in ${DEB_DIR}")

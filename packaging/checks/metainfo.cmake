@@ -6,11 +6,8 @@
 # hints are only shown.
 #   cmake -DPREFIX=... -DWORK=... -DTEMPLATE=... -DAPP_ID=... -DPROGRAM=... -DVERSION=...
 #         -P metainfo.cmake
-find_program(APPSTREAMCLI appstreamcli)
-if(NOT APPSTREAMCLI)
-    message("SKIP: appstreamcli is not installed (package appstream)")
-    return()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/tool.cmake)
+need_tool(APPSTREAMCLI appstreamcli appstream)
 set(metainfo ${PREFIX}/share/metainfo/${APP_ID}.metainfo.xml)
 if(NOT EXISTS ${metainfo})
     message(FATAL_ERROR "no software-centre entry at ${metainfo}")
