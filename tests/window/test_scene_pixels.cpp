@@ -424,8 +424,9 @@ private slots:
                  change == u"inactive" ? QPalette::Inactive : QPalette::Active);
 
         const Pixels px(w.grab());
-        const PictureDesc& d = *std::ranges::find_if(
-            windowDescription().pictures, [&](const PictureDesc& p) { return toQString(p.name) == box; });
+        const PictureDesc& d =
+            *std::ranges::find_if(windowDescription().pictures,
+                                  [&](const PictureDesc& p) { return toQString(p.name) == box; });
         QPixmap sign(int(std::ceil(d.pictureWidth * px.dpr())),
                      int(std::ceil(d.pictureHeight * px.dpr())));
         sign.setDevicePixelRatio(px.dpr());
