@@ -82,6 +82,11 @@ int main(int argc, char* argv[]) {
         frame->show();
     } else {
         tk.form().show();
+#ifdef Q_OS_WIN
+        // Windows shows a tool window without activating it: the window
+        // takes the keyboard at once, as a program's first window does.
+        tk.form().activateWindow();
+#endif
     }
     return app.exec();
 }
