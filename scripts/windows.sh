@@ -67,7 +67,7 @@ packages=(
 )
 $testing && packages+=(
     # the tests' X server, driving and looking at the window
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils imagemagick xclip
     # fonts the window asks for, or their metric-compatible stand-ins, which
     # the tests' Wine finds through the host's fontconfig
     fonts-liberation2 fonts-dejavu-core

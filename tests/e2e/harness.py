@@ -5,6 +5,9 @@ program, waits for its window and, when the block ends, closes the window if
 the program still runs and checks that it ended cleanly: exit status 0 and
 nothing on its stderr. The program's stderr and the last screenshot each
 launch looked at are kept in the artifacts folder.
+
+A Windows build (TERVALIN_EXE ending in .exe) runs under Wine (wine.py):
+places and screenshots are then taken inside the frame Wine draws.
 """
 
 import contextlib
@@ -16,12 +19,25 @@ import time
 import unittest
 
 import layout
+import wine
 from screen import is_black, is_ground, is_white
 from xserver import XServer, die_with_parent
 
 TITLE = "Tervalin"
 EXECUTABLE = os.environ.get("TERVALIN_EXE", "")
 ARTIFACTS = os.environ.get("E2E_ARTIFACTS") or tempfile.gettempdir()
+
+# The three messages, each in a box titled TITLE with an OK button only.
+RIGHT = "  ПРАВИЛЬНЫЙ ОТВЕТ НАРУШЕНИЙ НЕБЫЛО"
+WRONG = "НЕ ВЕРНО ! НАРУШЕНИЙ НЕБЫЛО  ПРОАНАЛИЗИРУИТЕ КАЖДЫЙ УЧАСТОК "
+TIME_UP = " ВРЕМЯ   ИСТЕКЛО !"
+
+
+def copied_message(text):
+    """A message box with `text` as Windows copies it on Ctrl+C."""
+    line = "-" * 27 + "\n"
+    return f"{line}{TITLE}\n{line}{text}\n{line}OK   \n{line}"
+
 
 SANITIZER_REPORT = re.compile(
     rb"ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: \w+Sanitizer")
@@ -32,22 +48,39 @@ class Program:
         self.x = x
         self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
         env = {**x.env, "QT_QPA_PLATFORM": "xcb", "XDG_RUNTIME_DIR": runtime_dir, **(env or {})}
+        command = [EXECUTABLE, *args]
+        self.wine = wine.Prefix() if wine.is_windows_program(EXECUTABLE) else None
+        if self.wine:
+            # Qt on Windows sends its messages to stderr only when told to.
+            env = self.wine.env({**env, "QT_QPA_PLATFORM": "windows", "QT_FORCE_STDERR_LOGGING": "1"})
+            command = self.wine.command(EXECUTABLE, args)
         with open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen([EXECUTABLE, *args], env=env, stdout=subprocess.DEVNULL,
+            self.proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                          stderr=err, preexec_fn=die_with_parent)
         try:
             self.window = x.wait_windows(TITLE, 1, timeout=20)[0]
         except AssertionError as e:
             status = self.proc.poll()
             self.proc.kill()
+            self.stop()
             state = "still runs" if status is None else f"ended with status {status}"
             with open(self.stderr_path, errors="replace") as f:
                 raise AssertionError(f"{e}; the program {state}, its stderr:\n"
                                      f"{f.read()[-2000:]}") from None
         self.opened_at = time.monotonic()
         self.geometry = x.geometry(self.window)
+        # Where the client area lies in the window: Wine's frame is inside it.
+        self.origin = (0, 0)
+        if self.wine:
+            left, top, right, bottom = wine.FRAME
+            x0, y0, width, height = self.geometry
+            self.origin = (left, top)
+            self.geometry = (x0 + left, y0 + top, width - left - right, height - top - bottom)
         x.focus(self.window)
         self.last_shot = None
+        # A window may be mapped before it is first painted.
+        self.wait_for("the window painted",
+                      lambda shot: shot.share(layout.OPEN_GROUND.box(), is_ground) == 1.0, 20)
 
     # What the user sees and does
     def shot(self):
@@ -55,7 +88,8 @@ class Program:
         return self.last_shot
 
     def click(self, place):
-        self.x.click(self.window, *place.centre())
+        x, y = place.centre()
+        self.x.click(self.window, self.origin[0] + x, self.origin[1] + y)
 
     def press_start(self, how="mouse"):
         """A click on START, or Return: START holds the focus when the window opens."""
@@ -81,6 +115,19 @@ class Program:
         windows = self.x.wait_windows(TITLE, 2, timeout)
         return next(w for w in windows if w != self.window)
 
+    def message_text(self, box):
+        """A message box's title, text and buttons as Windows copies them on
+        Ctrl+C, between lines of dashes (Windows builds only)."""
+        self.x.clear_clipboard()
+        self.x.focus(box)
+        self.x.key("ctrl+c")
+        deadline = time.monotonic() + 10
+        while not (text := self.x.clipboard()):
+            if time.monotonic() > deadline:
+                raise AssertionError("Ctrl+C put no text on the clipboard within 10 s")
+            time.sleep(0.05)
+        return text.replace("\r\n", "\n")
+
     def close_message_box(self, box):
         self.x.focus(box)
         self.x.key("Return")
@@ -94,6 +141,17 @@ class Program:
             return self.proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             return None
+
+    def stop(self):
+        """What the program left on the machine: under Wine, the files and
+        registry keys it added."""
+        return self.wine.stop() if self.wine else []
+
+    def stderr(self):
+        """What the program wrote on stderr, less what Qt always says under Wine."""
+        with open(self.stderr_path, errors="replace") as f:
+            text = f.read()
+        return wine.without_known_warnings(text) if self.wine else text
 
     def sanitizer_report(self):
         with open(self.stderr_path, "rb") as f:
@@ -175,9 +233,10 @@ class EndToEndCase(unittest.TestCase):
             if status is None:
                 app.proc.kill()
                 app.proc.wait()
+            left = app.stop()
             report = app.sanitizer_report()
-            with open(app.stderr_path, errors="replace") as f:
-                stderr = f.read()
+            stderr = app.stderr()
+        self.assertEqual(left, [], f"{name}: the program writes no file and no registry key")
         self.assertIsNone(report, f"{name}: sanitizer report on the program's stderr")
         self.assertEqual(stderr, "", f"{name}: the program writes nothing to stderr")
         if not ended_by_test:

@@ -1,9 +1,12 @@
 """The window as it opens: the road scene, START, and no answer controls."""
 
+import os
+import subprocess
 import unittest
 
 import layout as L
-from harness import EndToEndCase
+import wine
+from harness import EXECUTABLE, EndToEndCase
 from layout import along
 from screen import (is_black, is_cyan, is_dark, is_dark_red, is_ground, is_light, is_pink,
                     is_red, is_sign_blue, is_sign_red, is_white)
@@ -54,6 +57,16 @@ class OpeningTest(EndToEndCase):
             for what, boxes, colour, least, most in SCENE:
                 with self.subTest(what):
                     self.assertShare(shot, boxes, colour, least, most, what)
+
+    @unittest.skipUnless(wine.is_windows_program(EXECUTABLE), "the frame Windows draws")
+    def test_windows_frame_has_a_title_and_a_close_box_only(self):
+        """No minimise or maximise button, no resizing border, and no task-bar
+        button of its own (a tool window), as Windows records the window."""
+        with self.launch() as app:
+            read = subprocess.run(app.wine.command(os.environ["WINDOW_STYLE_EXE"]),
+                                  env=app.wine.env(self.x.env), capture_output=True, text=True,
+                                  timeout=60)
+            self.assertEqual(read.stdout.split(), ["WS_CAPTION", "WS_SYSMENU", "WS_EX_TOOLWINDOW"])
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@ import sys
 import time
 import unittest
 
-from harness import EndToEndCase
+from harness import TIME_UP, EndToEndCase, copied_message
 
 LIMIT = 240  # seconds: the clock's minute count reaching 4
 
@@ -18,6 +18,8 @@ class TimeLimitTest(EndToEndCase):
             print(f"time-out message {shown_after:.2f} s after the window opened", file=sys.stderr)
             self.assertAlmostEqual(shown_after, LIMIT, delta=1.0,
                                    msg="seconds from the window opening to the time-out message")
+            if app.wine:  # Windows copies a message box on Ctrl+C: title, text, buttons
+                self.assertEqual(app.message_text(box), copied_message(TIME_UP))
             app.close_message_box(box)
             self.assertEqual(app.wait_exit(timeout=2), 0,
                              "the program ends within 2 s of the message closing, status 0")

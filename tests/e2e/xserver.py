@@ -109,6 +109,17 @@ class XServer:
     def key(self, name):
         self._xdotool("key", name)
 
+    def clear_clipboard(self):
+        """Empties the clipboard; xclip offers nothing until another client takes it."""
+        subprocess.run(["xclip", "-selection", "clipboard", "-i", "/dev/null"], env=self.env,
+                       check=True, timeout=20)
+
+    def clipboard(self):
+        """The text on the clipboard, or None while nobody offers one (xclip)."""
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env,
+                                capture_output=True, timeout=20)
+        return result.stdout.decode() if result.returncode == 0 else None
+
     def close(self, window):
         """Asks the window to close, as a window manager's close box does."""
         self._xlib.send_delete_window(window)
