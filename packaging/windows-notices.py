@@ -20,13 +20,13 @@ import textwrap
 # Qt's attributions for the code in a static qtbase and qtsvg for Windows
 # with the configure options of scripts/windows.sh. Left out: what only other
 # platforms, modules or features use (forkfd, xcb, pixman for ARM, libpsl,
-# Vulkan, D-Bus, wasm, Android, macOS).
+# Vulkan, D-Bus, wasm, Android, macOS, libjpeg).
 QTBASE_PARTS = [
     "src/corelib/text", "src/corelib/tools", "src/gui/painting", "src/gui/text",
     "src/3rdparty/zlib", "src/3rdparty/double-conversion", "src/3rdparty/pcre2",
     "src/3rdparty/tinycbor", "src/3rdparty/easing", "src/3rdparty/sha1", "src/3rdparty/sha3",
     "src/3rdparty/rfc6234", "src/3rdparty/blake2", "src/3rdparty/md4", "src/3rdparty/md5",
-    "src/3rdparty/libpng", "src/3rdparty/libjpeg", "src/3rdparty/harfbuzz-ng",
+    "src/3rdparty/libpng", "src/3rdparty/harfbuzz-ng",
     "src/3rdparty/freetype", "src/3rdparty/md4c", "src/3rdparty/icc",
 ]
 QTSVG_PARTS = ["src/svg"]
