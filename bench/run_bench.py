@@ -3,6 +3,8 @@
 
     bench/run_bench.py build/tervalin             # the animation: about 20 s
     bench/run_bench.py build/tervalin --timeout   # the time limit under load: about 4 min
+    WINEPREFIX=$PWD/build-windows/wine-prefix \
+        bench/run_bench.py build-windows/tervalin.exe   # the Windows build under Wine
 
 The first mode presses START, lets the watched vehicle drive its route and
 reports the CPU the program uses while animating, the frame period and the
@@ -13,6 +15,11 @@ window as a window manager would and reports the exit status.
 The second mode keeps every core busy with processes of its own, presses
 START and measures when the time-out message box appears after the window
 opened; it then closes the box and reports the exit status.
+
+A Windows build (a program ending in .exe) runs under Wine in a copy of the
+prefix that WINEPREFIX names, as in the end-to-end tests; its CPU then
+includes the Wine server's, which does the work of the Windows kernel's
+timers and messages.
 
 Needs Xvfb and xdotool (scripts/setup.sh installs them). Prints a table.
 """
@@ -30,6 +37,8 @@ import time
 # end-to-end tests' own.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import layout  # noqa: E402
+import wine  # noqa: E402
+from screen import is_ground  # noqa: E402
 from xserver import XServer  # noqa: E402
 
 TITLE = "Tervalin"
@@ -58,10 +67,32 @@ def wait_for(condition, timeout, step=0.01):
 
 
 def cpu_seconds(pid):
-    """User plus system CPU time of a process so far, in seconds."""
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    """User plus system CPU time of a process so far, in seconds; under Wine
+    with that of the prefix's Wine server."""
+    total = 0
+    for p in [pid] + WINE_SERVERS:
+        with open(f"/proc/{p}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        total += int(fields[11]) + int(fields[12])
+    return total / os.sysconf("SC_CLK_TCK")
+
+
+WINE_SERVERS = []
+
+
+def wine_server(prefix):
+    """The pid of the Wine server that runs the prefix."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/comm") as f:
+                if not f.read().startswith("wineserver"):
+                    continue
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                if f"WINEPREFIX={prefix}".encode() in f.read().split(b"\0"):
+                    return int(pid)
+        except OSError:
+            continue
+    raise RuntimeError(f"no Wine server runs {prefix}")
 
 
 def read_waits(path):
@@ -76,15 +107,25 @@ def percentile(values, p):
     return ordered[min(len(ordered) - 1, int(round(p / 100 * (len(ordered) - 1))))]
 
 
-def press_start(x, window):
-    x.click(window, *layout.COMMAND1.centre())
+def press_start(x, window, prefix):
+    """Clicks START once the window is painted; under Wine inside Wine's frame."""
+    left, top = wine.FRAME[:2] if prefix else (0, 0)
+    wx, wy, width, height = x.geometry(window)
+    client = (wx + left, wy + top, width, height)
+    wait_for(lambda: x.screenshot(window, client).share(layout.OPEN_GROUND.box(), is_ground) == 1.0,
+             20, 0.05)
+    x.click(window, left + layout.COMMAND1.centre()[0], top + layout.COMMAND1.centre()[1])
 
 
-def launch(program, x, env, stderr_path):
+def launch(program, x, env, stderr_path, prefix):
+    command = prefix.command(program) if prefix else [program]
+    env = prefix.env(dict(env, QT_QPA_PLATFORM="windows")) if prefix else env
     started = time.monotonic()
     with open(stderr_path, "wb") as err:
-        proc = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=err)
+        proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=err)
     window = x.wait_windows(TITLE, 1, 30)[0]
+    if prefix:
+        WINE_SERVERS[:] = [wine_server(prefix.path)]
     return proc, window, started, time.monotonic()
 
 
@@ -97,10 +138,9 @@ def table_head():
     print(f"|{'-' * 46}|{'-' * 14}|{'-' * 16}|{'-' * 6}|")
 
 
-def bench_animation(program, x, env, log):
-    proc, window, _, _ = launch(program, x, env, log)
-    time.sleep(0.5)
-    press_start(x, window)
+def bench_animation(program, x, env, log, prefix):
+    proc, window, _, _ = launch(program, x, env, log, prefix)
+    press_start(x, window, prefix)
     clicked = time.monotonic()
     cpu_at_click = cpu_seconds(proc.pid)
     # The route takes about 11.5 s; wait until its last frame is in the log.
@@ -145,13 +185,12 @@ def bench_animation(program, x, env, log):
     return status == 0
 
 
-def bench_timeout(program, x, env, log):
+def bench_timeout(program, x, env, log, prefix):
     busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"])
             for _ in range(os.cpu_count() or 1)]
     try:
-        proc, window, launched, opened = launch(program, x, env, log)
-        time.sleep(0.5)
-        press_start(x, window)
+        proc, window, launched, opened = launch(program, x, env, log, prefix)
+        press_start(x, window, prefix)
         boxes = wait_for(lambda: [w for w in x.windows(TITLE) if w != window], 300, 0.05)
         shown = time.monotonic()
         # OK with the keyboard: the box takes the focus, then Return goes to it.
@@ -196,12 +235,15 @@ def main():
         env = dict(x.env, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime,
                    QT_LOGGING_RULES="tervalin.frames.debug=true", QT_FORCE_STDERR_LOGGING="1")
         env.pop("QT_MESSAGE_PATTERN", None)
+        prefix = wine.Prefix() if wine.is_windows_program(program) else None
         try:
             if args.timeout:
-                ok = bench_timeout(program, x, env, log)
+                ok = bench_timeout(program, x, env, log, prefix)
             else:
-                ok = bench_animation(program, x, env, log)
+                ok = bench_animation(program, x, env, log, prefix)
         finally:
+            if prefix:
+                prefix.stop()
             x.stop()
     return 0 if ok else 1
 

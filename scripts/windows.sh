@@ -111,6 +111,8 @@ qt_source_archive() {
     fi
     local aptopts=(-qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt/parts"
                    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt")
+    # apt's download user cannot reach a folder of root's
+    [[ $(id -u) -eq 0 ]] && aptopts+=(-o APT::Sandbox::User=root)
     apt-get "${aptopts[@]}" update >&2
     (cd "$apt/archives" && apt-get "${aptopts[@]}" source --download-only "$package" >&2) || {
         echo "No source for $module: put $module-everywhere-src-$qt_version.tar.xz into" \
