@@ -37,12 +37,13 @@ qt_version=6.4.2
 toolchain=$repo/cmake/mingw-w64.cmake
 # Only what the program and its tests use: Widgets, Test and Svg, the windows,
 # offscreen and minimal platforms, PNG pictures. Debian's qtbase tarball
-# lacks src/3rdparty/wintab, hence no tablet events.
+# lacks src/3rdparty/wintab, hence no tablet events. (Direct2D stays: Qt 6.4
+# builds its DirectWrite font database only with it.)
 qt_options=(
     -xplatform win32-g++ -static -release -nomake examples -nomake tests
     -no-opengl -no-dbus -qt-zlib -qt-libpng -no-libjpeg -no-gif -no-ico -qt-pcre -qt-harfbuzz
     -qt-freetype -no-feature-sql -no-feature-network -no-feature-printsupport
-    -no-feature-concurrent -no-feature-xml -no-feature-tabletevent -no-feature-direct2d
+    -no-feature-concurrent -no-feature-xml -no-feature-tabletevent
 )
 # A change of options or toolchain names a new folder, and so a new build.
 qt_key=$( (printf '%s\n' "$qt_version" "${qt_options[@]}"; cat "$toolchain") | sha256sum | cut -c1-10)
