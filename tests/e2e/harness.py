@@ -58,7 +58,7 @@ class Program:
             self.proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                          stderr=err, preexec_fn=die_with_parent)
         try:
-            self.window = x.wait_windows(TITLE, 1, timeout=20)[0]
+            self.window = x.wait_windows(TITLE, 1, timeout=60)[0]
         except AssertionError as e:
             status = self.proc.poll()
             self.proc.kill()
@@ -79,8 +79,7 @@ class Program:
         x.focus(self.window)
         self.last_shot = None
         # A window may be mapped before it is first painted.
-        self.wait_for("the window painted",
-                      lambda shot: shot.share(layout.OPEN_GROUND.box(), is_ground) == 1.0, 20)
+        self.wait_for("the window painted", scene_painted, 20)
 
     # What the user sees and does
     def shot(self):
@@ -193,6 +192,13 @@ def vehicle_standing_at(shot, place):
     below = layout.Place(place.left, place.top + place.height, place.width, 90)
     return (vehicle_at(shot, place) and shot.count(above.box(inset=1), is_black) == 0 and
             shot.count(below.box(inset=1), is_black) == 0)
+
+
+def scene_painted(shot):
+    """The window's first paint: the vehicle at its start, on open ground. A
+    window shows before it is painted, black or with what was beneath it."""
+    return (vehicle_at(shot, layout.TERVALIN) and
+            shot.share(layout.OPEN_GROUND.box(), is_ground) == 1.0)
 
 
 def route_ended(shot):

@@ -32,7 +32,7 @@ class XServer:
             preexec_fn=die_with_parent)
         os.close(write_end)
         try:
-            number = _read_line(read_end, timeout=10)
+            number = _read_line(read_end, timeout=60)
         finally:
             os.close(read_end)
         if not number:
@@ -102,6 +102,10 @@ class XServer:
 
     def move_pointer(self, x, y):
         self._xdotool("mousemove", "--sync", round(x), round(y))
+
+    def click_here(self):
+        """A left click where the pointer is."""
+        self._xdotool("click", 1)
 
     def type(self, text):
         self._xdotool("type", "--delay", 50, text)
