@@ -28,6 +28,7 @@ if(NOT EXISTS ${_licences}/THIRD-PARTY-NOTICES.txt)
     message(WARNING "${_licences} holds no licence notices: the ZIP will lack them. "
                     "A Qt built by scripts/windows.sh has them.")
 endif()
+set(TERVALIN_QT_VERSION ${Qt6_VERSION})
 configure_file(${_pkg_src}/windows-readme.txt.in ${_pkg_out}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_pkg_out}/LICENSE.txt NEWLINE_STYLE CRLF)
 

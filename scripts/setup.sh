@@ -43,19 +43,7 @@ if [[ ${1:-} == --test ]]; then
     shift
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/install-packages.sh "${packages[@]}"
 
 build=${BUILD_DIR:-build}
 configure=(-DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo})

@@ -73,19 +73,7 @@ $testing && packages+=(
     # the tests' Wine finds through the host's fontconfig
     fonts-liberation2 fonts-dejavu-core
 )
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-
+scripts/install-packages.sh "${packages[@]}"
 
 # Prints the path of module $1's source archive, from $sources or else from
 # Debian's source package, fetched through an apt configuration of our own.

@@ -83,20 +83,15 @@ int main(int argc, char* argv[]) {
     } else {
         tk.form().show();
 #ifdef Q_OS_WIN
-        // Windows shows a tool window without activating it: the window
-        // takes the keyboard at once, as a program's first window does.
+        // Windows shows a tool window without giving it the keyboard.
         tk.form().activateWindow();
 #endif
     }
     const int status = app.exec();
-    // Qt 6.4's Wayland client may deadlock tearing down its connection: the
-    // main thread waits for Qt's Wayland event thread, which waits in
-    // wl_display_read_events() for a read that never comes. The compositor
-    // frees all of a client's resources when its connection closes, and the
-    // program holds nothing else to release, so on Wayland it ends here.
-    if (QGuiApplication::platformName().startsWith(u"wayland")) {
-        std::fflush(nullptr);
-        std::_Exit(status);
-    }
+    // Qt 6.4's Wayland client may deadlock tearing down its connection (its
+    // event thread waits in wl_display_read_events() for a read that never
+    // comes); the compositor frees what a client held, so the program ends here.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        std::_Exit(status); // nothing is left in stdio's buffers: stderr has none
     return status;
 }

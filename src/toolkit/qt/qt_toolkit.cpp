@@ -37,10 +37,8 @@ QtToolkit::QtToolkit() : form_(*this) {
     wake_.setTimerType(Qt::PreciseTimer);
     wake_.setSingleShot(true);
     // A QTimer counts whole milliseconds, so every frame, timed from the end
-    // of the one before, would end up to one late, and the route would take
-    // a quarter of a second longer. A timer file descriptor, or on Windows a
-    // high-resolution waitable timer, wakes the event loop within
-    // microseconds of the deadline.
+    // of the one before, would end up to one late. A timer file descriptor, or
+    // a waitable timer, wakes the event loop within microseconds of the deadline.
 #ifdef Q_OS_LINUX
     wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (wakeFd_ >= 0) {
@@ -52,9 +50,8 @@ QtToolkit::QtToolkit() : form_(*this) {
         wakeNotifier_ = notifier;
     }
 #elif defined(Q_OS_WIN)
-    // Systems before Windows 10 1803 refuse the high resolution; a plain
-    // waitable timer still counts in tenths of microseconds. The timer
-    // resets itself when the notifier's wait has seen it.
+    // Windows before 10 1803 refuses the high resolution. The timer resets
+    // itself when the notifier's wait has seen it.
     wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                         TIMER_ALL_ACCESS);
     if (!wakeTimer_)
