@@ -42,3 +42,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${TERVALIN_PROGRAM}-${PROJECT_VERSION}-windows-x64)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
+
+if(BUILD_TESTING)
+    add_test(NAME package_windows_imports
+        COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:tervalin>
+                -DWINE_RUN=${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
+                -DPREFIX=${PROJECT_BINARY_DIR}/wine-prefix
+                -P ${_pkg_src}/checks/windows_imports.cmake)
+    set_tests_properties(package_windows_imports PROPERTIES LABELS package TIMEOUT 120)
+endif()
