@@ -88,9 +88,8 @@ int main(int argc, char* argv[]) {
 #endif
     }
     const int status = app.exec();
-    // Qt 6.4's Wayland client may deadlock tearing down its connection (its
-    // event thread waits in wl_display_read_events() for a read that never
-    // comes); the compositor frees what a client held, so the program ends here.
+    // Qt 6.4's Wayland client may deadlock tearing down its connection, in its event
+    // thread's wl_display_read_events(); the compositor frees what a client held.
     if (QGuiApplication::platformName().startsWith(u"wayland"))
         std::_Exit(status); // nothing is left in stdio's buffers: stderr has none
     return status;

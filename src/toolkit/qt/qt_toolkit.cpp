@@ -17,11 +17,15 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
-#include <QWinEventNotifier>
+#include <QAbstractEventDispatcher>
 #include <qt_windows.h>
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION // older MinGW-w64 headers lack it
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x2
 #endif
+static void CALLBACK wakeEventLoop(void*, DWORD, DWORD) {
+    if (auto* loop = QAbstractEventDispatcher::instance())
+        loop->wakeUp();
+}
 #endif
 
 namespace tervalin {
@@ -50,14 +54,11 @@ QtToolkit::QtToolkit() : form_(*this) {
         wakeNotifier_ = notifier;
     }
 #elif defined(Q_OS_WIN)
-    // Windows before 10 1803 refuses the high resolution. The timer resets
-    // itself when the notifier's wait has seen it.
+    // Windows before 10 1803 refuses the high resolution.
     wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                         TIMER_ALL_ACCESS);
     if (!wakeTimer_)
         wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
-    if (wakeTimer_)
-        wakeNotifier_ = new QWinEventNotifier(wakeTimer_);
 #endif
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
@@ -94,7 +95,8 @@ void QtToolkit::wakeAfter(double seconds) {
     if (wakeTimer_) {
         // Negative: relative to now, in units of 100 ns.
         const LARGE_INTEGER due{.QuadPart = -std::max(1LL, std::llround(seconds * 1e7))};
-        SetWaitableTimer(wakeTimer_, &due, 0, nullptr, nullptr, FALSE);
+        // Its routine runs in this thread as Qt's event loop waits, which it does alertably.
+        SetWaitableTimer(wakeTimer_, &due, 0, wakeEventLoop, nullptr, FALSE);
         return;
     }
 #endif

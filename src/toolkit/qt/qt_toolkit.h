@@ -49,8 +49,7 @@ private:
     QElapsedTimer clock_;
     MainForm form_;
     QTimer timer1_;
-    // What ends a wait at its deadline: a timer file descriptor on Linux, a
-    // waitable timer on Windows, and a QTimer where there is neither.
+    // What ends a wait at its deadline: a timer fd, a waitable timer, else a QTimer.
     int wakeFd_ = -1;
     void* wakeTimer_ = nullptr;
     QObject* wakeNotifier_ = nullptr;
