@@ -13,7 +13,6 @@
 #include <cstdint>
 
 #ifdef Q_OS_LINUX
-#include <QSocketNotifier>
 #include <sys/timerfd.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
@@ -46,12 +45,11 @@ QtToolkit::QtToolkit() : form_(*this) {
 #ifdef Q_OS_LINUX
     wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (wakeFd_ >= 0) {
-        auto* notifier = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
-        QObject::connect(notifier, &QSocketNotifier::activated, [fd = wakeFd_] {
+        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
+        QObject::connect(wakeNotifier_, &QSocketNotifier::activated, [fd = wakeFd_] {
             std::uint64_t expirations = 0;
             (void)!::read(fd, &expirations, sizeof expirations);
         });
-        wakeNotifier_ = notifier;
     }
 #elif defined(Q_OS_WIN)
     // Windows before 10 1803 refuses the high resolution.

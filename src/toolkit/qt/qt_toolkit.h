@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace tervalin {
@@ -52,7 +53,7 @@ private:
     // What ends a wait at its deadline: a timer fd, a waitable timer, else a QTimer.
     int wakeFd_ = -1;
     void* wakeTimer_ = nullptr;
-    QObject* wakeNotifier_ = nullptr;
+    QSocketNotifier* wakeNotifier_ = nullptr;
     QTimer wake_;
     long long ticksDelivered_ = 0;
     double loggedDeadline_ = -1;
