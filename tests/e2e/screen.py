@@ -92,18 +92,17 @@ class Image:
         x1, y1 = max(b[2] for b in boxes), max(b[3] for b in boxes)
         return f"x {x0}..{x1 - 1}, y {y0}..{y1 - 1}"
 
-    def differing(self, other, boxes):
-        """How many pixels of a box, or of a list of boxes, differ between this
-        image and another of the same size. Rows that match are passed over
-        whole, so that polling for a change leaves the cores free."""
-        changed = 0
-        for x0, y0, x1, y1 in boxes if isinstance(boxes, list) else [boxes]:
-            x0, x1 = max(0, x0), min(self.width, x1)
-            for y in range(max(0, y0), min(self.height, y1)):
-                start, end = 3 * (y * self.width + x0), 3 * (y * self.width + x1)
-                a, b = self.rgb[start:end], other.rgb[start:end]
-                if a != b:
-                    changed += sum(a[i:i + 3] != b[i:i + 3] for i in range(0, end - start, 3))
+    def differing(self, other, box):
+        """How many pixels of a box differ between this image and another of the
+        same size. Rows that match are passed over whole, so that polling for a
+        change leaves the cores free."""
+        x0, y0, x1, y1 = box
+        x0, x1, changed = max(0, x0), min(self.width, x1), 0
+        for y in range(max(0, y0), min(self.height, y1)):
+            a, b = (image.rgb[3 * (y * self.width + x0):3 * (y * self.width + x1)]
+                    for image in (self, other))
+            if a != b:
+                changed += sum(a[i:i + 3] != b[i:i + 3] for i in range(0, len(a), 3))
         return changed
 
     def save_png(self, path):
