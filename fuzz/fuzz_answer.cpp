@@ -5,6 +5,7 @@
 #include "answer/answer_check.h"
 #include "toolkit/numbers.h"
 #include "toolkit/sim/sim_toolkit.h"
+#include "window/description.h"
 #include "window/quiz_state.h"
 
 #include <bit>
@@ -112,7 +113,9 @@ void judge(const QString& text, std::int16_t expected) {
     Command2_Click(tk, st);
     require(st.OTVET == expected, "OTVET is the rounded reading", text);
     require(tk.messages().size() == 1, "exactly one verdict", text);
-    require(tk.messages().front().text == (expected == 0 ? kRightAnswer : kWrongAnswer),
+    const Messages& verdicts = windowDescription().messages;
+    require(tk.messages().front().text ==
+                toQString(expected == 0 ? verdicts.rightAnswer : verdicts.wrongAnswer),
             "the verdict matches OTVET", text);
     require(tk.Text(Control::Text1) == text, "the answer box keeps its text", text);
     require(!tk.isEnabled(Control::Text1) && !tk.isVisible(Control::Command2),

@@ -4,6 +4,7 @@
 #include "animation/traffic.h"
 #include "toolkit/numbers.h"
 #include "toolkit/toolkit.h"
+#include "window/description.h"
 #include "window/quiz_state.h"
 
 namespace tervalin {
@@ -21,7 +22,7 @@ void Command1_Click(Toolkit& tk, QuizState& st) {
 
     while (!tk.Ended()) {
         if (st.m > 3) {
-            tk.MsgBox(QStringLiteral(" ВРЕМЯ   ИСТЕКЛО !"));
+            tk.MsgBox(toQString(windowDescription().messages.timeOut));
             tk.End();
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "toolkit/numbers.h"
 #include "toolkit/toolkit.h"
+#include "window/description.h"
 #include "window/quiz_state.h"
 
 namespace tervalin {
@@ -13,9 +14,9 @@ void Command2_Click(Toolkit& tk, QuizState& st) {
     // and is judged wrong like any other.
     st.OTVET = CInt(Val(tk.Text(Text1)));
     if (st.OTVET != 0)
-        tk.MsgBox(kWrongAnswer);
+        tk.MsgBox(toQString(windowDescription().messages.wrongAnswer));
     if (st.OTVET == 0)
-        tk.MsgBox(kRightAnswer);
+        tk.MsgBox(toQString(windowDescription().messages.rightAnswer));
     if (tk.Ended())
         return; // the window was closed while the verdict was shown
     tk.Cls();

@@ -1,6 +1,93 @@
 #include "app/start.h"
 
+#include "toolkit/qt/fonts.h"
+#include "window/description.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <tuple>
+
 namespace tervalin {
+namespace {
+
+// The messages held while the toolkit connects to the window system. Qt's
+// own threads may log while the main thread connects.
+struct HeldMessages {
+    std::mutex mutex;
+    QtMessageHandler next = nullptr;
+    std::vector<std::tuple<QtMsgType, std::string, QString>> held;
+    bool unreachable = false;
+    bool holding = true;
+
+    void passOn() {
+        for (const auto& [type, category, text] : held)
+            next(type, QMessageLogContext(nullptr, 0, nullptr, category.c_str()), text);
+        held.clear();
+    }
+} messages;
+
+void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    std::unique_lock lock(messages.mutex);
+    if (!messages.holding) { // a message that came in as the holding ended
+        lock.unlock();
+        messages.next(type, context, text);
+        return;
+    }
+    const std::string category = context.category ? context.category : "";
+    messages.unreachable = messages.unreachable || saysNoDisplay(category, text);
+    if (type != QtFatalMsg) {
+        messages.held.emplace_back(type, category, text);
+        return;
+    }
+    if (messages.unreachable) {
+        const std::string_view line = windowDescription().noDisplayLine;
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::_Exit(kNoDisplayStatus); // nothing is set up yet that needs tearing down
+    }
+    messages.passOn();
+    messages.next(type, context, text);
+}
+
+} // namespace
+
+Program::Program(int argc, char* argv[])
+    : argv_(toolkitArguments(argc, argv)), argc_(int(argv_.size()) - 1) {
+    messages.next = qInstallMessageHandler(hold);
+    app_ = std::make_unique<QApplication>(argc_, argv_.data());
+    qInstallMessageHandler(messages.next);
+    {
+        const std::lock_guard lock(messages.mutex);
+        messages.holding = false;
+        messages.passOn();
+    }
+
+    const QString title = toQString(windowDescription().applicationTitle);
+    QApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
+    QApplication::setApplicationVersion(QStringLiteral(TERVALIN_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TERVALIN_APP_ID));
+    installFontSubstitutes();
+}
+
+Program::~Program() = default;
+
+int Program::run() {
+    const int status = QApplication::exec();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    // Qt 6.4's Wayland client may deadlock tearing down its connection, in
+    // its event thread's wl_display_read_events() (seen with Qt 6.4.2; later
+    // versions keep their own teardown, and the Wayland test tells whether
+    // they still need this). The compositor frees what a client held, and
+    // nothing is left in stdio's buffers: stderr has none.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        std::_Exit(status);
+#endif
+    return status;
+}
 
 std::vector<char*> toolkitArguments(int argc, char* argv[]) {
     static char fallbackName[] = "tervalin";

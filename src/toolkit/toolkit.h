@@ -84,6 +84,11 @@ public:
     virtual void setText(Control textBox, const QString& text) = 0;
     // Gives the box the keyboard focus; on a hidden or disabled box it does nothing.
     virtual void SetFocus(Control textBox) = 0;
+    // A control's Visible and Enabled, as last set; and whether a message box
+    // is open over the window.
+    virtual bool isVisible(Control control) const = 0;
+    virtual bool isEnabled(Control control) const = 0;
+    virtual bool messageBoxOpen() const = 0;
 
     // The window's own drawing surface. Line draws from `from` to `to` in the
     // window's drawing width and foreground colour and leaves the drawing
@@ -118,13 +123,13 @@ protected:
     // in the way), or its handler is still running: a click queued behind
     // another one never starts a handler inside its own earlier run.
     void click(Control button);
+    bool takesClicks(Control button) const {
+        return isVisible(button) && isEnabled(button) && !messageBoxOpen();
+    }
     // A tick of Timer1: its handler runs unless the program has ended.
     void tick();
     bool hasTickHandler() const { return bool(tick_); }
 
-    // Whether the button is there to be clicked: shown, enabled, and no
-    // message box open over the window.
-    virtual bool takesClicks(Control button) const = 0;
     virtual void showMessage(const QString& text) = 0;
     virtual void raiseWindow() = 0;
     // Called once, when the program ends: stop the timer, put the window

@@ -1,6 +1,9 @@
 #include "window/description.h"
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <vector>
 
 namespace tervalin {
 namespace {
@@ -29,26 +32,38 @@ constexpr std::string_view kTaskText =
     ". Сколько он совершит нарушений ?Участники движения -- голубой и розовый автомобили, "
     "красный трамвай На задачу отводится 4 минуты";
 
+// What a screen reader says; an empty name reads the caption.
+constexpr AccessibleText readAs(std::string_view name, std::string_view description) {
+    return {name, description};
+}
+
 constexpr std::array kButtons{
     ButtonDesc{Control::Command2, "Command2", 8280, 6120, 1455, 495, 1, "^ОТВЕТ ^",
-               kSans(12, kBold), false},
+               kSans(12, kBold), false,
+               // the carets are for looks only
+               readAs("ОТВЕТ", "Проверяет число нарушений, введённое в поле ответа")},
     ButtonDesc{Control::Command1, "Command1", 4440, 6480, 1455, 615, 0, "START", kSans(8.25, kBold),
-               true},
+               true,
+               readAs("", "Запускает движение чёрного автомобиля; на месте кнопки появится "
+                          "счётчик минут")},
 };
 
 constexpr std::array kTextBoxes{
     TextBoxDesc{Control::Text1, "Text1", 8640, 5100, 735, 915, 2, kSans(18, kRegular),
-                Align::Centre, false},
+                Align::Centre, false,
+                readAs("Число нарушений", "Сколько нарушений совершил чёрный автомобиль")},
     TextBoxDesc{Control::Text2, "Text2", 4440, 6480, 1455, 525, 11, kTimes(14.25, kRegular),
-                Align::Centre, true},
+                Align::Centre, true,
+                readAs("Минуты", "Сколько минут прошло; на задачу отводится 4 минуты")},
 };
 
 constexpr std::array kLabels{
     LabelDesc{Control::Label2, "Label2", 120, 7320, 10845, 1125, 8, kTaskText, kTimes(12, kBold),
-              Align::Centre, true, false, kCaptionText, true},
+              Align::Centre, true, false, kCaptionText, true, readAs("", "Задание")},
     LabelDesc{Control::Label1, "Label1", 4320, 5400, 4215, 495, 4,
               "Укажите число зафиксированных Вами нарушений и нажмите кнопку ОТВЕТ",
-              kTimes(9.75, kBold), Align::Centre, true, true, 0, false},
+              kTimes(9.75, kBold), Align::Centre, true, true, 0, false,
+              readAs("", "Подсказка к полю ответа")},
 };
 
 constexpr std::array kLines{
@@ -74,18 +89,19 @@ constexpr std::array kLines{
 
 constexpr std::array kPictures{
     PictureDesc{"Picture6", 10440, 2280, 855, 855, 10, ":/pictures/level_crossing.svg", 50, 53,
-                "Знак «Железнодорожный переезд»",
-                "Справа от правой дороги, под трамвайными путями"},
+                readAs("Знак «Железнодорожный переезд»",
+                       "Справа от правой дороги, под трамвайными путями")},
     PictureDesc{"Picture5", 2160, 6480, 735, 735, 9, ":/pictures/parking.svg", 50, 49,
-                "Знак «Парковка»", "В левом нижнем квартале, у короткой нижней дороги"},
+                readAs("Знак «Парковка»", "В левом нижнем квартале, у короткой нижней дороги")},
     PictureDesc{"Picture4", 600, 600, 735, 615, 7, ":/pictures/no_overtaking.svg", 50, 41,
-                "Знак «Обгон запрещён»", "На углу левой и верхней дорог"},
-    PictureDesc{"Picture3", 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
-                "Знак «Поворот направо запрещён»", "Слева от правой дороги, под верхней дорогой"},
-    PictureDesc{"Picture2", 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51, "Знак «Стоп»",
-                "Слева от правой дороги, у трамвайных путей"},
+                readAs("Знак «Обгон запрещён»", "На углу левой и верхней дорог")},
+    PictureDesc{
+        "Picture3", 8880, 720, 855, 735, 6, ":/pictures/no_right_turn.svg", 50, 50,
+        readAs("Знак «Поворот направо запрещён»", "Слева от правой дороги, под верхней дорогой")},
+    PictureDesc{"Picture2", 9000, 1560, 735, 735, 5, ":/pictures/stop.svg", 50, 51,
+                readAs("Знак «Стоп»", "Слева от правой дороги, у трамвайных путей")},
     PictureDesc{"Picture1", 3720, 3600, 855, 855, 3, ":/pictures/no_left_turn.svg", 50, 51,
-                "Знак «Поворот налево запрещён»", "В углу у нижней поперечной дороги"},
+                readAs("Знак «Поворот налево запрещён»", "В углу у нижней поперечной дороги")},
 };
 
 constexpr std::array kShapes{
@@ -107,26 +123,110 @@ constexpr std::array<std::string_view, 35> kStoredOrder{
     "Line5",    "Line3",    "Label1",   "Line4",    "tervalin",  "Line6",     "Line1",
 };
 
-constexpr Description kWindowDescription{
-    WindowDesc{"Tervalin", "Tervalin", 11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3,
-               kTimes(27.75, kRegular)},
+constexpr Description kMainWindow{
+    WindowDesc{"Tervalin", "Tervalin",
+               readAs("", "Упражнение по правилам дорожного движения: нажмите START, проследите "
+                          "за чёрным автомобилем и сосчитайте его нарушения"),
+               11310, 8520, 0x00C0C0C0u, 0x000000FFu, 3, kTimes(27.75, kRegular)},
     "Tervalin",
+    Messages{
+        .timeOut = " ВРЕМЯ   ИСТЕКЛО !",
+        .wrongAnswer = "НЕ ВЕРНО ! НАРУШЕНИЙ НЕБЫЛО  ПРОАНАЛИЗИРУИТЕ КАЖДЫЙ УЧАСТОК ",
+        .rightAnswer = "  ПРАВИЛЬНЫЙ ОТВЕТ НАРУШЕНИЙ НЕБЫЛО",
+    },
     kButtons,
     kTextBoxes,
     kLabels,
     // The clock ticks 20 times a clock second. At 50 ms those are real
     // seconds, so the four minutes the task text promises are the user's.
-    TimerDesc{50},
+    TimerDesc{"Timer1", 50},
     kLines,
     kPictures,
     kShapes,
     kStoredOrder,
+    readAs("Схема дорог",
+           "Вид сверху на дороги на сером фоне: двухполосная дорога слева, дорога сверху, дорога "
+           "справа с железнодорожным переездом через трамвайные пути, нижняя поперечная дорога, "
+           "короткая дорога снизу и боковая дорога; у дорог шесть знаков. Чёрный автомобиль едет "
+           "по маршруту и оставляет след с номерами участков, а тёмно-красный трамвай, розовый и "
+           "голубой автомобили ездят по кругу."),
+    readAs("Закрыть", "Закрыть окно и завершить упражнение"),
+    "tervalin: no display: neither an X11 nor a Wayland display can be reached; start it on a "
+    "desktop, or without one under a virtual X server: xvfb-run tervalin\n",
 };
 
 } // namespace
 
+std::string_view unmatchedControl(const Description& d) {
+    std::map<std::string_view, std::pair<int, int>> places; // in the tables, in the stored order
+    const auto hold = [&places](const auto& table) {
+        for (const auto& control : table)
+            ++places[control.name].first;
+    };
+    hold(d.buttons);
+    hold(d.textBoxes);
+    hold(d.labels);
+    hold(std::span(&d.timer1, 1));
+    hold(d.lines);
+    hold(d.pictures);
+    hold(d.shapes);
+    for (const std::string_view name : d.storedOrder)
+        ++places[name].second;
+    for (const std::string_view name : d.storedOrder)
+        if (places[name] != std::pair(1, 1))
+            return name;
+    for (const auto& [name, counts] : places) // a control the order leaves out
+        if (counts != std::pair(1, 1))
+            return name;
+    return {};
+}
+
 const Description& windowDescription() {
-    return kWindowDescription;
+    static const bool checked = [] {
+        if (const std::string_view name = unmatchedControl(kMainWindow); !name.empty())
+            qFatal("The window description does not hold the control %.*s once in its tables and "
+                   "once in its stored order",
+                   int(name.size()), name.data());
+        return true;
+    }();
+    (void)checked;
+    return kMainWindow;
+}
+
+std::string_view controlName(Control control) {
+    const Description& d = windowDescription();
+    std::string_view name;
+    const auto find = [&](const auto& table) {
+        for (const auto& c : table)
+            if (c.id == control)
+                name = c.name;
+    };
+    find(d.buttons);
+    find(d.textBoxes);
+    find(d.labels);
+    if (name.empty())
+        qFatal("The window description holds no control number %d", int(control));
+    return name;
+}
+
+std::span<const std::string_view> focusChain() {
+    static const std::vector<std::string_view> chain = [] {
+        const Description& d = windowDescription();
+        std::vector<std::pair<int, std::string_view>> byTabIndex;
+        const auto add = [&byTabIndex](const auto& table) {
+            for (const auto& control : table)
+                byTabIndex.emplace_back(control.tabIndex, control.name);
+        };
+        add(d.buttons);
+        add(d.textBoxes);
+        add(d.pictures);
+        std::ranges::sort(byTabIndex);
+        std::vector<std::string_view> names;
+        for (const auto& [tabIndex, name] : byTabIndex)
+            names.push_back(name);
+        return names;
+    }();
+    return chain;
 }
 
 } // namespace tervalin

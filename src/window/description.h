@@ -24,9 +24,17 @@ struct FontDesc {
 
 enum class Align { Left, Centre };
 
+// What a screen reader says of a control, in Russian like everything the
+// user reads. An empty name leaves the control's caption as its name.
+struct AccessibleText {
+    std::string_view name;
+    std::string_view description;
+};
+
 struct WindowDesc {
     std::string_view name;
-    std::string_view caption;
+    std::string_view caption; // the title bar, also the window's name for screen readers
+    AccessibleText accessible;
     int clientWidth, clientHeight;
     Colour backColor, foreColor;
     int drawWidth; // pixels
@@ -41,6 +49,7 @@ struct ButtonDesc {
     std::string_view caption;
     FontDesc font;
     bool visible;
+    AccessibleText accessible;
 };
 
 struct TextBoxDesc {
@@ -51,6 +60,7 @@ struct TextBoxDesc {
     FontDesc font;
     Align alignment;
     bool visible;
+    AccessibleText accessible;
 };
 
 struct LabelDesc {
@@ -65,10 +75,12 @@ struct LabelDesc {
     bool border;
     Colour backColor; // 0 when the label keeps the default button-face colour
     bool visible;
+    AccessibleText accessible;
 };
 
 // Enabled from the moment the window exists.
 struct TimerDesc {
+    std::string_view name;
     int intervalMs;
 };
 
@@ -88,8 +100,7 @@ struct PictureDesc {
     int tabIndex;
     std::string_view resource;       // the sign's vector source, a Qt resource path
     int pictureWidth, pictureHeight; // pixels
-    std::string_view shows;          // UTF-8: the sign's name, as a screen reader reads it
-    std::string_view where;          // UTF-8: where it stands, as a screen reader reads it
+    AccessibleText accessible;       // the sign it shows, and where it stands
 };
 
 enum class ShapeLook { Plain, VerticalHatch, SolidFill };
@@ -105,9 +116,18 @@ struct ShapeDesc {
     bool dashedBorder;
 };
 
+// The three messages, each in a box titled with the application title.
+struct Messages {
+    std::string_view timeOut;     // the time limit has struck; the program ends when it is closed
+    std::string_view wrongAnswer; // any count but 0
+    std::string_view rightAnswer; // 0
+};
+
+// Every text of the program is UTF-8 and lives in these tables.
 struct Description {
     WindowDesc window;
     std::string_view applicationTitle;
+    Messages messages;
     std::span<const ButtonDesc> buttons;
     std::span<const TextBoxDesc> textBoxes;
     std::span<const LabelDesc> labels;
@@ -118,9 +138,30 @@ struct Description {
     // All 35 controls by name, in the order the window stores them. Within
     // one layer an earlier control lies above a later one.
     std::span<const std::string_view> storedOrder;
+    AccessibleText scene;    // the window's own surface, with the road scene on it
+    AccessibleText closeBox; // where the program draws the window's frame itself
+    // Written to standard error when no display can be reached.
+    std::string_view noDisplayLine;
 };
 
+// The window's description. The first call checks that the stored order
+// and the tables name the same controls, and ends the program with a
+// message naming the first one they disagree on.
 const Description& windowDescription();
+
+// The name the window description gives the control.
+std::string_view controlName(Control control);
+
+// The controls that take the keyboard focus, in the order Tab visits them,
+// by TabIndex: the buttons, the text boxes and the sign boxes. Labels hold a
+// place in that order but never take the focus. The first in the chain has
+// the focus when the window opens.
+std::span<const std::string_view> focusChain();
+
+// The first control that the stored order names and no table holds, or that
+// a table holds and the order leaves out, or that either names twice; empty
+// when they agree.
+std::string_view unmatchedControl(const Description& description);
 
 // The description's texts are UTF-8.
 inline QString toQString(std::string_view text) {

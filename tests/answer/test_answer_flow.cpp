@@ -38,7 +38,7 @@ private slots:
         bool focusedInBox = false, drawnInBox = false, controlsUpInBox = false;
         std::int16_t otvetInBox = -1;
         run.onVerdict = [&] {
-            focusedInBox = tk.focus() == Text1;
+            focusedInBox = tk.focus() == u"Text1";
             drawnInBox = !tk.surface().items.empty();
             controlsUpInBox = tk.isEnabled(Text1) && tk.isVisible(Command2);
             otvetInBox = run.st.OTVET;
@@ -55,7 +55,8 @@ private slots:
                    boxGreyAfter = tk.isVisible(Text1) && !tk.isEnabled(Text1);
                    focusRequestsAfter = tk.focusRequests(Text1);
                });
-        run.eachFrame([&](double) { framesFocusedAfter += run.judged(1) && tk.focus() == Text1; });
+        run.eachFrame(
+            [&](double) { framesFocusedAfter += run.judged(1) && tk.focus() == u"Text1"; });
         run.run(kStartAt, kRunFor);
 
         const auto verdicts = run.verdicts();

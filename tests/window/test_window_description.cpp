@@ -160,6 +160,38 @@ private slots:
         QCOMPARE(rows.size(), std::size(kControls));
     }
 
+    // The window refuses to start from a description whose stored order and
+    // tables disagree, and names the control they disagree on. Each row puts
+    // a name at a place of the order, or leaves that place out.
+    void storedOrderAndTablesAgree_data() {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QString>("storedThere");
+        QTest::addColumn<QString>("unmatched");
+        QTest::newRow("as the window stores them") << -1 << ""
+                                                   << "";
+        QTest::newRow("a typo in the order") << 5 << "Picture7"
+                                             << "Picture7";
+        QTest::newRow("a control named twice") << 34 << "Line6"
+                                               << "Line6";
+        QTest::newRow("a control left out") << 10 << ""
+                                            << "Text2";
+    }
+
+    void storedOrderAndTablesAgree() {
+        QFETCH(int, place);
+        QFETCH(QString, storedThere);
+        QFETCH(QString, unmatched);
+        Description d = windowDescription();
+        std::vector<std::string_view> order(d.storedOrder.begin(), d.storedOrder.end());
+        const QByteArray name = storedThere.toUtf8();
+        if (place >= 0 && name.isEmpty())
+            order.erase(order.begin() + place);
+        else if (place >= 0)
+            order[place] = std::string_view(name.constData(), std::size_t(name.size()));
+        d.storedOrder = order;
+        QCOMPARE(toQString(unmatchedControl(d)), unmatched);
+    }
+
     void controlMatchesItsDescription_data() {
         QTest::addColumn<QString>("name");
         for (const Expected& e : kControls)

@@ -7,7 +7,6 @@
 
 #include <QAccessibleWidget>
 #include <QLabel>
-#include <QLineEdit>
 
 namespace tervalin {
 namespace {
@@ -23,63 +22,29 @@ QAccessibleInterface* roleFactory(const QString&, QObject* object) {
     return nullptr;
 }
 
-// Texts are UTF-8.
-struct Reading {
-    Control control;
-    const char* name; // nullptr: the caption, as Qt reads it
-    const char* description;
-};
-
-// What a screen reader says for the controls, in Russian like everything
-// the user reads. The answer button's caption "^ОТВЕТ ^" has its carets for
-// looks only.
-constexpr Reading kReadings[] = {
-    {Control::Command1, nullptr,
-     "Запускает движение чёрного автомобиля; на месте кнопки появится счётчик минут"},
-    {Control::Command2, "ОТВЕТ", "Проверяет число нарушений, введённое в поле ответа"},
-    {Control::Text1, "Число нарушений", "Сколько нарушений совершил чёрный автомобиль"},
-    {Control::Text2, "Минуты", "Сколько минут прошло; на задачу отводится 4 минуты"},
-    {Control::Label1, nullptr, "Подсказка к полю ответа"},
-    {Control::Label2, nullptr, "Задание"},
-};
-
-const char* const kWindowDescription =
-    "Упражнение по правилам дорожного движения: нажмите START, проследите за чёрным "
-    "автомобилем и сосчитайте его нарушения";
-
-const char* const kSceneName = "Схема дорог";
-const char* const kSceneDescription =
-    "Вид сверху на дороги на сером фоне: двухполосная дорога слева, дорога сверху, "
-    "дорога справа с железнодорожным переездом через трамвайные пути, нижняя поперечная "
-    "дорога, короткая дорога снизу и боковая дорога; у дорог шесть знаков. Чёрный "
-    "автомобиль едет по маршруту и оставляет след с номерами участков, а тёмно-красный "
-    "трамвай, розовый и голубой автомобили ездят по кругу.";
-
 } // namespace
+
+void describeForScreenReaders(QWidget& widget, const AccessibleText& text) {
+    if (!text.name.empty()) // else Qt reads the caption, or a window's title
+        widget.setAccessibleName(toQString(text.name));
+    widget.setAccessibleDescription(toQString(text.description));
+}
 
 void describeForAssistiveTechnology(MainForm& form) {
     QAccessible::installFactory(roleFactory); // once: Qt keeps no factory twice
 
-    form.setAccessibleName(form.windowTitle());
-    form.setAccessibleDescription(QString::fromUtf8(kWindowDescription));
-
-    for (const Reading& r : kReadings) {
-        QWidget* w = form.control(r.control);
-        if (r.name) // else Qt reads the caption
-            w->setAccessibleName(QString::fromUtf8(r.name));
-        w->setAccessibleDescription(QString::fromUtf8(r.description));
-    }
+    const Description& d = windowDescription();
+    const auto describeAll = [&form](const auto& table) {
+        for (const auto& control : table)
+            describeForScreenReaders(*form.widget(control.name), control.accessible);
+    };
+    describeForScreenReaders(form, d.window.accessible);
+    describeForScreenReaders(*form.canvas(), d.scene);
+    describeAll(d.buttons);
+    describeAll(d.textBoxes);
+    describeAll(d.labels);
+    describeAll(d.pictures);
     static_cast<QLabel*>(form.control(Control::Label1))->setBuddy(form.textBox(Control::Text1));
-
-    for (const PictureDesc& p : windowDescription().pictures) {
-        PictureBox* box = form.picture(toQString(p.name));
-        box->setAccessibleName(toQString(p.shows));
-        box->setAccessibleDescription(toQString(p.where));
-    }
-
-    SceneCanvas* scene = form.canvas();
-    scene->setAccessibleName(QString::fromUtf8(kSceneName));
-    scene->setAccessibleDescription(QString::fromUtf8(kSceneDescription));
 }
 
 } // namespace tervalin

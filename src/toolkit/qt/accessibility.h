@@ -1,17 +1,21 @@
 #pragma once
 
+class QWidget;
+
 namespace tervalin {
 
 class MainForm;
+struct AccessibleText;
 
-// Gives the window, the scene and every control and sign a Russian name and
-// description for screen readers: the buttons and labels read their
-// captions, the text boxes what they hold ("Число нарушений", "Минуты"),
-// each sign box the sign it shows and where it stands, and the scene canvas
-// what it draws. The window is presented as a window, the sign boxes and
-// the canvas as graphics.
-// The answer prompt labels the answer box. Call once, when the window's
-// controls exist.
+// Gives the window, the scene canvas and every control and sign the name
+// and description the window description holds for screen readers. The
+// window is presented as a window, the sign boxes and the canvas as
+// graphics, and the answer prompt labels the answer box. Call once, when
+// the window's controls exist.
 void describeForAssistiveTechnology(MainForm& form);
+
+// Names and describes one widget; an empty name leaves Qt's reading of its
+// caption or title.
+void describeForScreenReaders(QWidget& widget, const AccessibleText& text);
 
 } // namespace tervalin

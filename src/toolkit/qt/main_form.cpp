@@ -103,16 +103,12 @@ void MainForm::wireKeyboard() {
 
 void MainForm::buildControls() {
     const Description& d = windowDescription();
-    // The tab order follows TabIndex; labels hold a place but never take the focus.
-    std::vector<std::pair<int, QWidget*>> order;
-    const auto place = [&](QWidget* w, const auto& desc) {
+    const auto place = [this](QWidget* w, const auto& desc) {
         w->setObjectName(toQString(desc.name));
         w->setGeometry(toPixels(desc.left, desc.top, desc.width, desc.height).toRect());
         w->setFont(toQFont(desc.font));
         w->setVisible(desc.visible);
-        controls_[desc.id] = w;
-        if (!qobject_cast<QLabel*>(w))
-            order.emplace_back(desc.tabIndex, w);
+        widgets_[desc.name] = w;
     };
     for (const LabelDesc& l : d.labels) {
         auto* label = new QLabel(toQString(l.caption), this);
@@ -145,24 +141,28 @@ void MainForm::buildControls() {
         box->setAlignment(alignment(t.alignment) | Qt::AlignVCenter);
     }
     for (const PictureDesc& p : d.pictures)
-        order.emplace_back(p.tabIndex, new PictureBox(p, this));
+        widgets_[p.name] = new PictureBox(p, this);
 
     // The labels lie under the sign boxes, text boxes and buttons; within
-    // each layer an earlier control of the stored order lies above a later one.
+    // each layer an earlier control of the stored order lies above a later
+    // one. The lines, vehicles and timer of the order are no widgets.
     for (const bool labels : {true, false})
         for (const std::string_view name : std::views::reverse(d.storedOrder))
-            if (auto* w = findChild<QWidget*>(toQString(name), Qt::FindDirectChildrenOnly);
-                w && bool(qobject_cast<QLabel*>(w)) == labels)
-                w->raise();
+            if (const auto w = widgets_.find(name);
+                w != widgets_.end() && bool(qobject_cast<QLabel*>(w->second)) == labels)
+                w->second->raise();
 
-    std::ranges::sort(order);
-    for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1].second, order[i].second);
-    order.front().second->setFocus(Qt::OtherFocusReason);
+    const std::span<const std::string_view> chain = focusChain();
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(widget(chain[i - 1]), widget(chain[i]));
+    widget(chain.front())->setFocus(Qt::OtherFocusReason);
 }
 
-PictureBox* MainForm::picture(QStringView name) const {
-    return findChild<PictureBox*>(name.toString(), Qt::FindDirectChildrenOnly);
+QWidget* MainForm::widget(std::string_view name) const {
+    const auto w = widgets_.find(name);
+    if (w == widgets_.end())
+        qFatal("The window has no control named %.*s", int(name.size()), name.data());
+    return w->second;
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

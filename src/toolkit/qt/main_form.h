@@ -1,16 +1,16 @@
 #pragma once
 
-#include "window/controls.h"
+#include "window/description.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 
 #include <map>
+#include <string_view>
 
 namespace tervalin {
 
-class PictureBox;
 class SceneCanvas;
 class Toolkit;
 
@@ -23,10 +23,13 @@ class MainForm : public QWidget {
 public:
     explicit MainForm(const Toolkit& scene);
 
-    QWidget* control(Control id) const { return controls_.at(id); }
-    QPushButton* button(Control id) const { return qobject_cast<QPushButton*>(control(id)); }
-    QLineEdit* textBox(Control id) const { return qobject_cast<QLineEdit*>(control(id)); }
-    PictureBox* picture(QStringView name) const;
+    // The control of that name in the window description. A name the window
+    // does not hold, or a control of another kind, ends the program with a
+    // message that names it.
+    QWidget* widget(std::string_view name) const;
+    QWidget* control(Control id) const { return widget(controlName(id)); }
+    QPushButton* button(Control id) const { return as<QPushButton>(id); }
+    QLineEdit* textBox(Control id) const { return as<QLineEdit>(id); }
     SceneCanvas* canvas() const { return canvas_; }
 
 signals:
@@ -37,11 +40,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    template <typename Kind> Kind* as(Control id) const {
+        auto* w = qobject_cast<Kind*>(control(id));
+        if (!w)
+            qFatal("The control %s is no %s", qPrintable(control(id)->objectName()),
+                   Kind::staticMetaObject.className());
+        return w;
+    }
     void buildControls();
     void wireKeyboard();
 
     SceneCanvas* canvas_;
-    std::map<Control, QWidget*> controls_;
+    std::map<std::string_view, QWidget*> widgets_; // by the description's names
 };
 
 } // namespace tervalin

@@ -8,25 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-
-#ifdef Q_OS_LINUX
-#include <sys/timerfd.h>
-#include <unistd.h>
-#elif defined(Q_OS_WIN)
-#include <QAbstractEventDispatcher>
-#include <qt_windows.h>
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION // older MinGW-w64 headers lack it
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x2
-#endif
-static void CALLBACK wakeEventLoop(void*, DWORD, DWORD) {
-    if (auto* loop = QAbstractEventDispatcher::instance())
-        loop->wakeUp();
-}
-#endif
-
 namespace tervalin {
 
 Q_LOGGING_CATEGORY(lcFrames, "tervalin.frames", QtWarningMsg)
@@ -37,27 +18,6 @@ QtToolkit::QtToolkit() : form_(*this) {
     timer1_.setInterval(windowDescription().timer1.intervalMs);
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
-    wake_.setTimerType(Qt::PreciseTimer);
-    wake_.setSingleShot(true);
-    // A QTimer counts whole milliseconds, so every frame, timed from the end
-    // of the one before, would end up to one late. A timer file descriptor, or
-    // a waitable timer, wakes the event loop within microseconds of the deadline.
-#ifdef Q_OS_LINUX
-    wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (wakeFd_ >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read);
-        QObject::connect(wakeNotifier_, &QSocketNotifier::activated, [fd = wakeFd_] {
-            std::uint64_t expirations = 0;
-            (void)!::read(fd, &expirations, sizeof expirations);
-        });
-    }
-#elif defined(Q_OS_WIN)
-    // Windows before 10 1803 refuses the high resolution.
-    wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                        TIMER_ALL_ACCESS);
-    if (!wakeTimer_)
-        wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
-#endif
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     // The click reaches the handler from the event loop once the button has
@@ -69,38 +29,6 @@ QtToolkit::QtToolkit() : form_(*this) {
             Qt::QueuedConnection);
 }
 
-QtToolkit::~QtToolkit() {
-    delete wakeNotifier_;
-#ifdef Q_OS_LINUX
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
-#elif defined(Q_OS_WIN)
-    if (wakeTimer_)
-        CloseHandle(wakeTimer_);
-#endif
-}
-
-void QtToolkit::wakeAfter(double seconds) {
-#ifdef Q_OS_LINUX
-    if (wakeFd_ >= 0) {
-        const long long ns = std::max(1LL, std::llround(seconds * 1e9));
-        itimerspec when{};
-        when.it_value = {time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)};
-        timerfd_settime(wakeFd_, 0, &when, nullptr);
-        return;
-    }
-#elif defined(Q_OS_WIN)
-    if (wakeTimer_) {
-        // Negative: relative to now, in units of 100 ns.
-        const LARGE_INTEGER due{.QuadPart = -std::max(1LL, std::llround(seconds * 1e7))};
-        // Its routine runs in this thread as Qt's event loop waits, which it does alertably.
-        SetWaitableTimer(wakeTimer_, &due, 0, wakeEventLoop, nullptr, FALSE);
-        return;
-    }
-#endif
-    wake_.start(int(std::ceil(seconds * 1000))); // rounded up: never early
-}
-
 void QtToolkit::deliverTicks() {
     const long long due = clock_.elapsed() / timer1_.interval();
     while (ticksDelivered_ < due && !Ended()) {
@@ -109,9 +37,8 @@ void QtToolkit::deliverTicks() {
     }
 }
 
-bool QtToolkit::takesClicks(Control button) const {
-    const QWidget* w = form_.button(button);
-    return w->isVisible() && w->isEnabled() && !QApplication::activeModalWidget();
+bool QtToolkit::messageBoxOpen() const {
+    return QApplication::activeModalWidget() != nullptr;
 }
 
 void QtToolkit::raiseWindow() {
@@ -126,10 +53,6 @@ void QtToolkit::showMessage(const QString& text) {
     box.exec();
 }
 
-void QtToolkit::DoEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 void QtToolkit::WaitEvents(double deadline) {
     if (Ended())
         return;
@@ -138,18 +61,16 @@ void QtToolkit::WaitEvents(double deadline) {
         qCDebug(lcFrames, "%.6f %.6f", Timer(), deadline);
     }
     const double remaining = deadline - Timer();
-    if (remaining <= 0) {
-        DoEvents();
-        return;
-    }
-    wakeAfter(remaining);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (remaining > 0)
+        wake_.wakeAfter(remaining);
+    QCoreApplication::processEvents(remaining > 0 ? QEventLoop::WaitForMoreEvents
+                                                  : QEventLoop::AllEvents);
 }
 
 void QtToolkit::endProgram() {
     timer1_.stop();
     wake_.stop();
-    form_.hide();
+    form_.window()->hide(); // the form, or the frame that holds it
     QCoreApplication::exit(0);
 }
 

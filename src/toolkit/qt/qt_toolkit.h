@@ -1,12 +1,15 @@
 #pragma once
 
+#include "toolkit/qt/deadline_wake.h"
 #include "toolkit/qt/main_form.h"
+#include "toolkit/qt/window_frame.h"
 #include "toolkit/toolkit.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QSocketNotifier>
 #include <QTimer>
+
+#include <memory>
 
 namespace tervalin {
 
@@ -22,9 +25,10 @@ namespace tervalin {
 class QtToolkit : public Toolkit {
 public:
     QtToolkit();
-    ~QtToolkit() override;
 
     MainForm& form() { return form_; }
+    // Shows the window, in a frame of the program's own where the platform needs one.
+    void showWindow() { frame_ = WindowFrame::showWindow(form_); }
 
     void setVisible(Control c, bool visible) override { form_.control(c)->setVisible(visible); }
     void setEnabled(Control c, bool enabled) override { form_.control(c)->setEnabled(enabled); }
@@ -35,26 +39,24 @@ public:
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(clock_.nsecsElapsed()) / 1e9; }
 
+    bool isVisible(Control c) const override { return !form_.control(c)->isHidden(); }
+    bool isEnabled(Control c) const override { return form_.control(c)->isEnabled(); }
+    bool messageBoxOpen() const override;
+
 protected:
-    bool takesClicks(Control button) const override;
     void showMessage(const QString& text) override;
     void raiseWindow() override;
     void endProgram() override;
     void sceneChanged(const QRectF& dirty) override;
 
 private:
-    void DoEvents(); // runs the events that are pending now
     void deliverTicks();
-    void wakeAfter(double seconds);
 
     QElapsedTimer clock_;
     MainForm form_;
+    std::unique_ptr<WindowFrame> frame_; // holds the form while it lives: declared after it
     QTimer timer1_;
-    // What ends a wait at its deadline: a timer fd, a waitable timer, else a QTimer.
-    int wakeFd_ = -1;
-    void* wakeTimer_ = nullptr;
-    QSocketNotifier* wakeNotifier_ = nullptr;
-    QTimer wake_;
+    DeadlineWake wake_;
     long long ticksDelivered_ = 0;
     double loggedDeadline_ = -1;
 };

@@ -1,6 +1,8 @@
 #include "toolkit/qt/window_frame.h"
 
+#include "toolkit/qt/accessibility.h"
 #include "toolkit/qt/main_form.h"
+#include "window/description.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,16 +18,24 @@ constexpr int closeBoxSize = 22;
 constexpr int closeBoxMargin = 6;
 constexpr int titlePixelSize = 14;
 
-bool WindowFrame::needed() {
-    return QGuiApplication::platformName().startsWith(u"wayland");
+std::unique_ptr<WindowFrame> WindowFrame::showWindow(MainForm& form) {
+    if (QGuiApplication::platformName().startsWith(u"wayland")) {
+        auto frame = std::make_unique<WindowFrame>(form);
+        frame->show();
+        return frame;
+    }
+    form.show();
+#ifdef Q_OS_WIN
+    form.activateWindow(); // Windows shows a tool window without giving it the keyboard
+#endif
+    return nullptr;
 }
 
 WindowFrame::WindowFrame(MainForm& form) : form_(form) {
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowTitle(form.windowTitle());
     setWindowIcon(form.windowIcon());
-    setAccessibleName(form.accessibleName());
-    setAccessibleDescription(form.accessibleDescription());
+    describeForScreenReaders(*this, windowDescription().window.accessible);
 
     // The form becomes the frame's client area, keeping the control that
     // has the keyboard focus.
@@ -39,8 +49,7 @@ WindowFrame::WindowFrame(MainForm& form) : form_(form) {
 
     closeBox_ = new QToolButton(this);
     closeBox_->setObjectName(QStringLiteral("closeBox"));
-    closeBox_->setAccessibleName(QStringLiteral("Закрыть"));
-    closeBox_->setAccessibleDescription(QStringLiteral("Закрыть окно и завершить упражнение"));
+    describeForScreenReaders(*closeBox_, windowDescription().closeBox);
     closeBox_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeBox_->setAutoRaise(true);
     closeBox_->setFocusPolicy(Qt::NoFocus); // the form's tab order stays as it is

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QToolButton;
 
 namespace tervalin {
@@ -19,8 +21,9 @@ class MainForm;
 class WindowFrame : public QWidget {
     Q_OBJECT
 public:
-    // Whether the program draws the frame itself on this platform.
-    static bool needed();
+    // Shows the form as this platform needs it: in a frame of the program's
+    // own where it draws the frame itself (returned), else in the desktop's.
+    static std::unique_ptr<WindowFrame> showWindow(MainForm& form);
 
     explicit WindowFrame(MainForm& form);
     ~WindowFrame() override;

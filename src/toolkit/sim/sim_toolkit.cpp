@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 namespace tervalin {
 
@@ -17,7 +18,7 @@ SimToolkit::SimToolkit()
     show(windowDescription().buttons);
     show(windowDescription().textBoxes);
     show(windowDescription().labels);
-    focus_ = Control::Command1; // first in the tab order
+    focus_ = focusChain().front();
 }
 
 SimToolkit::Micros SimToolkit::toMicros(double seconds) {
@@ -27,42 +28,58 @@ SimToolkit::Micros SimToolkit::toMicros(double seconds) {
 void SimToolkit::clickAt(double time, Control button) {
     script_.emplace(toMicros(time), [this, button] {
         if (takesClicks(button))
-            focus_ = button; // pressing a button focuses it
+            focus_ = controlName(button); // pressing a button focuses it
         click(button);
     });
 }
 
 void SimToolkit::typeAt(double time, const QString& keys) {
-    script_.emplace(toMicros(time), [this, keys] {
-        if (!modal_ && (focus_ == Control::Text1 || focus_ == Control::Text2) &&
-            canTakeFocus(*focus_))
-            mut(*focus_).text += *focus_ == Control::Text1 ? withoutControlCharacters(keys) : keys;
-    });
+    QString printable = keys;
+    printable.removeIf([](QChar c) { return !c.isPrint(); });
+    script_.emplace(toMicros(time), [this, printable] { enterIntoFocusedBox(printable); });
+}
+
+void SimToolkit::pasteAt(double time, const QString& text) {
+    script_.emplace(toMicros(time), [this, text] { enterIntoFocusedBox(text); });
+}
+
+void SimToolkit::enterIntoFocusedBox(const QString& text) {
+    for (const TextBoxDesc& box : windowDescription().textBoxes)
+        if (!modal_ && box.name == focus_)
+            mut(box.id).text += box.id == Control::Text1 ? withoutControlCharacters(text) : text;
 }
 
 void SimToolkit::closeWindowAt(double time) {
     script_.emplace(toMicros(time), [this] { End(); });
 }
 
-// A control that is hidden or disabled loses the focus.
+// A focused control that is hidden or disabled passes the focus on to the
+// next one along the chain that can take it, round from the chain's end.
 void SimToolkit::set(Control control, bool ControlState::*field, bool value) {
     mut(control).*field = value;
-    if (!value && focus_ == control)
-        focus_.reset();
+    if (value || focus_ != controlName(control))
+        return;
+    const std::span<const std::string_view> chain = focusChain();
+    const auto at = std::ranges::find(chain, focus_) - chain.begin();
+    focus_ = {};
+    for (std::size_t step = 1; step < chain.size() && focus_.empty(); ++step)
+        if (const std::string_view next = chain[(at + step) % chain.size()]; canTakeFocus(next))
+            focus_ = next;
 }
 
-bool SimToolkit::canTakeFocus(Control c) const {
-    return c != Control::Label1 && c != Control::Label2 && state(c).visible && state(c).enabled;
+bool SimToolkit::canTakeFocus(std::string_view name) const {
+    if (std::ranges::find(focusChain(), name) == focusChain().end())
+        return false;
+    for (const auto& [control, state] : controls_)
+        if (controlName(control) == name)
+            return state.visible && state.enabled;
+    return true; // a sign box is always shown and enabled
 }
 
 void SimToolkit::SetFocus(Control textBox) {
     ++mut(textBox).focusRequests;
-    if (canTakeFocus(textBox))
-        focus_ = textBox;
-}
-
-bool SimToolkit::takesClicks(Control button) const {
-    return !modal_ && state(button).visible && state(button).enabled;
+    if (canTakeFocus(controlName(textBox)))
+        focus_ = controlName(textBox);
 }
 
 void SimToolkit::showMessage(const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/toolkit.h"
+#include "window/description.h"
 
 #include <QString>
 
@@ -15,11 +16,15 @@ namespace tervalin {
 // handler works and moves only inside waits, so a whole run of the exercise
 // is played out in microseconds, the same way every time.
 // Timer1 ticks at the description's interval from time 0, the window's creation.
-// The user is scripted: clicks, typing and closing the window happen at
-// given virtual times; a message box stays open for a set time and is then
-// closed with its OK button, unless the script closes the window first.
-// While a message box is open the main window takes no input: scripted
-// clicks and typing that fall then are dropped, as a modal box would.
+// The user is scripted: clicks, typing, pasting and closing the window
+// happen at given virtual times; a message box stays open for a set time and
+// is then closed with its OK button, unless the script closes the window
+// first. While a message box is open the main window takes no input:
+// scripted clicks and typing that fall then are dropped, as a modal box would.
+// The keyboard focus follows Qt's rules for an active window: it starts on
+// the first control of the focus chain, a click on a button takes it there,
+// and a focused control that is hidden or disabled passes it on along the
+// chain.
 class SimToolkit : public Toolkit {
 public:
     struct Message {
@@ -33,7 +38,11 @@ public:
 
     // The script.
     void clickAt(double time, Control button);
-    void typeAt(double time, const QString& keys); // into the control with the focus
+    // Into the text box with the focus, as Qt's text boxes take them: typed
+    // keys that write no printable character are dropped, and the answer box
+    // keeps control characters out of what is pasted too.
+    void typeAt(double time, const QString& keys);
+    void pasteAt(double time, const QString& text);
     void closeWindowAt(double time);
     void setMessageBoxOpenFor(double seconds) { messageOpenFor_ = toMicros(seconds); }
 
@@ -51,12 +60,10 @@ public:
         messageObserver_ = std::move(observer);
     }
 
-    // What a test reads.
-    bool isVisible(Control control) const { return state(control).visible; }
-    bool isEnabled(Control control) const { return state(control).enabled; }
-    std::optional<Control> focus() const { return focus_; }
+    // What a test reads. The focus is the name of the control that has it,
+    // as the window description names it; empty for none.
+    QString focus() const { return toQString(focus_); }
     const std::vector<Message>& messages() const { return messages_; }
-    bool messageBoxOpen() const { return modal_; }
     int focusRequests(Control control) const { return state(control).focusRequests; }
     int showRequests() const { return showRequests_; }
     std::optional<double> endedAt() const { return endedAt_; }
@@ -69,9 +76,11 @@ public:
     void SetFocus(Control textBox) override;
     void WaitEvents(double deadline) override;
     double Timer() const override { return double(now_) / 1e6; }
+    bool isVisible(Control control) const override { return state(control).visible; }
+    bool isEnabled(Control control) const override { return state(control).enabled; }
+    bool messageBoxOpen() const override { return modal_; }
 
 protected:
-    bool takesClicks(Control button) const override;
     void showMessage(const QString& text) override;
     void raiseWindow() override { ++showRequests_; }
     void endProgram() override { endedAt_ = Timer(); }
@@ -94,14 +103,17 @@ private:
     // Runs every event due at or before `until`, in time order, moving the
     // clock to each and then to `until`; stops early when the program ends.
     void runEventsUntil(Micros until);
-    bool canTakeFocus(Control c) const;
+    // A control in the focus chain that is shown and enabled.
+    bool canTakeFocus(std::string_view name) const;
+    // What the text box with the focus takes in, unless a message box is open.
+    void enterIntoFocusedBox(const QString& text);
 
     Micros now_ = 0;
     Micros tickInterval_;
     long long ticks_ = 0;
     std::multimap<Micros, std::function<void()>> script_; // the user's actions
     std::map<Control, ControlState> controls_;
-    std::optional<Control> focus_;
+    std::string_view focus_;
     Micros messageOpenFor_;
     bool modal_ = false;
     std::vector<Message> messages_;

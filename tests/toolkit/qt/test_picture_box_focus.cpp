@@ -31,7 +31,7 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY2(QTest::qWaitForWindowActive(&form), "the window becomes active");
-        PictureBox* box = form.picture(u"Picture1");
+        QWidget* box = form.widget("Picture1");
         const QImage unfocused = box->grab().toImage();
 
         tk.setVisible(Control::Command1, false); // as START does when pressed

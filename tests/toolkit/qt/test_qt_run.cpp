@@ -217,6 +217,9 @@ private slots:
         const QStringList fields = logged.front().split(u' ');
         QCOMPARE(fields.size(), 3);
         QCOMPARE(fields[0], QStringLiteral("tervalin.frames:"));
+        // The time the wait began, then its deadline, both on the toolkit's clock.
+        QVERIFY2(qAbs(fields[1].toDouble() - double(*st.Start_znak)) < 1e-3,
+                 qPrintable(logged.front()));
         QVERIFY2(qAbs(fields[2].toDouble() - double(*st.Start_znak) - 1.0) < 1e-3,
                  qPrintable(logged.front()));
     }
