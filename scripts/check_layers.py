@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Checks that the folders of src/ stay layers, each using only those below it:
+"""The layering rule of src/, and its check. The folders are layers, from the
+bottom up; each may include from its own folder and from the layers listed
+above it, never from one below it or beside it on the same line:
 
     window/                      the description as data, the quiz state, twips
     toolkit/                     the toolkit interface, the shared scene layer,
@@ -7,8 +9,9 @@
     clock/ animation/ answer/    the handlers: plain code against the toolkit
     app/                         program start and wiring
 
-The handlers see the toolkit interface only, never an implementation of it,
-and no widget or GUI class of Qt. Prints each offending include; exits 1 on any.
+The handlers and window/ see the toolkit interface only, never an
+implementation of it, and no widget or GUI class of Qt; the simulated toolkit
+never includes the real one. Prints each offending include; exits 1 on any.
 """
 
 import pathlib
