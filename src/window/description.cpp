@@ -1,8 +1,8 @@
 #include "window/description.h"
 
-#include <algorithm>
 #include <array>
 #include <map>
+#include <ranges>
 #include <vector>
 
 namespace tervalin {
@@ -211,20 +211,16 @@ std::string_view controlName(Control control) {
 
 std::span<const std::string_view> focusChain() {
     static const std::vector<std::string_view> chain = [] {
-        const Description& d = windowDescription();
-        std::vector<std::pair<int, std::string_view>> byTabIndex;
+        std::map<int, std::string_view> byTabIndex;
         const auto add = [&byTabIndex](const auto& table) {
             for (const auto& control : table)
-                byTabIndex.emplace_back(control.tabIndex, control.name);
+                byTabIndex[control.tabIndex] = control.name;
         };
-        add(d.buttons);
-        add(d.textBoxes);
-        add(d.pictures);
-        std::ranges::sort(byTabIndex);
-        std::vector<std::string_view> names;
-        for (const auto& [tabIndex, name] : byTabIndex)
-            names.push_back(name);
-        return names;
+        add(windowDescription().buttons);
+        add(windowDescription().textBoxes);
+        add(windowDescription().pictures);
+        const auto names = std::views::values(byTabIndex);
+        return std::vector(names.begin(), names.end());
     }();
     return chain;
 }
