@@ -2,7 +2,6 @@
 
 #include <array>
 #include <map>
-#include <ranges>
 #include <vector>
 
 namespace tervalin {
@@ -219,8 +218,10 @@ std::span<const std::string_view> focusChain() {
         add(windowDescription().buttons);
         add(windowDescription().textBoxes);
         add(windowDescription().pictures);
-        const auto names = std::views::values(byTabIndex);
-        return std::vector(names.begin(), names.end());
+        std::vector<std::string_view> names;
+        for (const auto& [tabIndex, name] : byTabIndex)
+            names.push_back(name);
+        return names;
     }();
     return chain;
 }

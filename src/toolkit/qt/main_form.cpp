@@ -18,7 +18,6 @@
 #include <QValidator>
 
 #include <algorithm>
-#include <ranges>
 
 namespace tervalin {
 namespace {
@@ -147,8 +146,8 @@ void MainForm::buildControls() {
     // each layer an earlier control of the stored order lies above a later
     // one. The lines, vehicles and timer of the order are no widgets.
     for (const bool labels : {true, false})
-        for (const std::string_view name : std::views::reverse(d.storedOrder))
-            if (const auto w = widgets_.find(name);
+        for (auto name = d.storedOrder.rbegin(); name != d.storedOrder.rend(); ++name)
+            if (const auto w = widgets_.find(*name);
                 w != widgets_.end() && bool(qobject_cast<QLabel*>(w->second)) == labels)
                 w->second->raise();
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 namespace tervalin {
 
@@ -60,7 +59,7 @@ void SimToolkit::set(Control control, bool ControlState::*field, bool value) {
     if (value || focus_ != controlName(control))
         return;
     const std::span<const std::string_view> chain = focusChain();
-    const auto at = std::ranges::find(chain, focus_) - chain.begin();
+    const auto at = std::find(chain.begin(), chain.end(), focus_) - chain.begin();
     focus_ = {};
     for (std::size_t step = 1; step < chain.size() && focus_.empty(); ++step)
         if (const std::string_view next = chain[(at + step) % chain.size()]; canTakeFocus(next))
@@ -68,7 +67,8 @@ void SimToolkit::set(Control control, bool ControlState::*field, bool value) {
 }
 
 bool SimToolkit::canTakeFocus(std::string_view name) const {
-    if (std::ranges::find(focusChain(), name) == focusChain().end())
+    const std::span<const std::string_view> chain = focusChain();
+    if (std::find(chain.begin(), chain.end(), name) == chain.end())
         return false;
     for (const auto& [control, state] : controls_)
         if (controlName(control) == name)
