@@ -10,13 +10,15 @@
 # In the prefix, Wine is told that no window manager runs, so that it places,
 # frames and closes windows itself, as Windows does (otherwise it waits 2 s
 # for a window manager to confirm every window it hides), and a program that
-# crashes ends at once instead of waiting in a crash dialog.
+# crashes ends at once instead of waiting in a crash dialog. Wine's menu
+# builder stays off: it would copy every Start-menu shortcut an installer
+# makes into the host's own desktop menus.
 # Wine keeps the host's QT_* variables from Windows programs; each is passed
 # on under Wine's WINE prefix, which Wine takes off again. Wine's own
 # diagnostics stay quiet unless WINEDEBUG asks for them.
 set -euo pipefail
 : "${WINEPREFIX:?names the Wine prefix to run in}"
-export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 made=$WINEPREFIX/.tervalin-made
 if [[ ! -f $made ]]; then
