@@ -20,6 +20,11 @@ configure_file(${_pkg_src}/tervalin.rc.in ${_pkg_out}/tervalin.rc @ONLY)
 target_sources(tervalin PRIVATE ${_pkg_out}/tervalin.rc)
 set_source_files_properties(${_pkg_out}/tervalin.rc PROPERTIES OBJECT_DEPENDS ${TERVALIN_ICO})
 
+# No time of the link in the executable's header, so that the same sources
+# link the same bytes (nor does it name a folder of the build: see the debug
+# prefix maps in CMakeLists.txt).
+target_link_options(tervalin PRIVATE -Wl,--no-insert-timestamp)
+
 # The licence texts: Tervalin's, and those that scripts/windows.sh keeps
 # beside the Qt it builds (Qt's LGPL-3.0 and the notices of the code that Qt
 # and the MinGW-w64 runtime put into the executable).
@@ -32,6 +37,10 @@ set(TERVALIN_QT_VERSION ${Qt6_VERSION})
 configure_file(${_pkg_src}/windows-readme.txt.in ${_pkg_out}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_pkg_out}/LICENSE.txt NEWLINE_STYLE CRLF)
 
+# The packages' program is stripped as cpack installs it, and strip writes
+# the time into the executable's header unless SOURCE_DATE_EPOCH names one:
+# here none, as the linker writes it.
+install(CODE "set(ENV{SOURCE_DATE_EPOCH} 0)")
 install(TARGETS tervalin RUNTIME DESTINATION .)
 install(FILES ${_pkg_out}/README.txt ${_pkg_out}/LICENSE.txt DESTINATION .)
 install(DIRECTORY ${_licences}/ DESTINATION licenses OPTIONAL)
