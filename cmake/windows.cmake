@@ -1,6 +1,9 @@
 # The Windows build: tervalin.exe carries its icon and version block, and
 # `cpack` makes tervalin-<version>-windows-x64.zip holding it with the
-# licence texts of everything linked into it (scripts/windows.sh does both).
+# licence texts of everything linked into it, and the Windows Installer
+# package tervalin-<version>-windows-x64.msi that installs them
+# (scripts/windows.sh does both). The same sources give the same bytes of
+# all three, in any folder and at any time.
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
@@ -45,9 +48,39 @@ install(TARGETS tervalin RUNTIME DESTINATION .)
 install(FILES ${_pkg_out}/README.txt ${_pkg_out}/LICENSE.txt DESTINATION .)
 install(DIRECTORY ${_licences}/ DESTINATION licenses OPTIONAL)
 
-set(CPACK_GENERATOR ZIP)
+# The installed-apps entry's help link: the program's home page, as for the
+# software-centre entry of the Linux build. Left empty, the entry has none.
+set(TERVALIN_URL "" CACHE STRING "The program's home page (empty: none)")
+
+# Both packages carry one time, SOURCE_DATE_EPOCH, found as for the Debian
+# package (packaging/source_date.cmake): the ZIP's members and the MSI's
+# files and summary information.
+include(${_pkg_src}/source_date.cmake)
+tervalin_source_date_epoch(TERVALIN_SOURCE_DATE_EPOCH _origin)
+message(STATUS "The Windows packages carry the time ${TERVALIN_SOURCE_DATE_EPOCH}, from ${_origin}")
+
+# cpack stages the files once and packaging/windows_packages.cmake packs
+# both: the ZIP, and the MSI, which wixl (Debian package wixl) builds from
+# packaging/tervalin.wxs and msitools' library, through Debian's Python,
+# dates. The upgrade code stays the same for every version.
+find_program(TERVALIN_WIXL wixl)
+set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${_pkg_src}/windows_packages.cmake)
+set(CPACK_TERVALIN_WIXL ${TERVALIN_WIXL})
+set(CPACK_TERVALIN_MSI_SOURCE ${_pkg_src}/tervalin.wxs)
+set(CPACK_TERVALIN_MSI_ICON ${TERVALIN_ICO})
+set(CPACK_TERVALIN_MSI_UPGRADE_CODE 9ADE5DF5-7192-40D5-BF00-061987E73A3C)
+set(CPACK_TERVALIN_MSI_PYTHON /usr/bin/python3)
+set(CPACK_TERVALIN_MSI_SUMMARY ${_pkg_src}/msi_summary.py)
+set(CPACK_TERVALIN_SOURCE_DATE_EPOCH ${TERVALIN_SOURCE_DATE_EPOCH})
+set(CPACK_TERVALIN_URL ${TERVALIN_URL})
+
+set(CPACK_GENERATOR External)
 set(CPACK_PACKAGE_NAME ${TERVALIN_PROGRAM})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The publisher, as the copyright file names who holds the copyright.
+set(CPACK_PACKAGE_VENDOR "Tervalin developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})
 set(CPACK_PACKAGE_FILE_NAME ${TERVALIN_PROGRAM}-${PROJECT_VERSION}-windows-x64)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Tervalin for 64-bit Windows: one tervalin.exe that needs no DLL
-# beside it, and tervalin-<version>-windows-x64.zip, in build-windows/ (or
+# beside it, tervalin-<version>-windows-x64.zip and the Windows Installer
+# package tervalin-<version>-windows-x64.msi, in build-windows/ (or
 # $WINDOWS_BUILD_DIR). Quiet and quick when everything is already there.
 #
 #   scripts/windows.sh [--test [ctest arguments]]
@@ -65,10 +66,14 @@ packages=(
     # running what was built; Wine's own fonts draw its title bars and
     # close boxes
     wine wine64 fonts-wine
+    # the MSI: wixl, and msitools' library for Debian's Python
+    wixl gir1.2-libmsi-1.0 python3-gi
 )
 $testing && packages+=(
     # the tests' X server, driving and looking at the window
     xvfb xauth xdotool x11-utils imagemagick xclip
+    # reading the packages
+    msitools unzip
     # fonts the window asks for, or their metric-compatible stand-ins, which
     # the tests' Wine finds through the host's fontconfig
     fonts-liberation2 fonts-dejavu-core
@@ -150,8 +155,10 @@ build=${WINDOWS_BUILD_DIR:-build-windows}
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DBUILD_TESTING=$($testing && echo ON || echo OFF) \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$repo/scripts/wine-run.sh" >/dev/null
 cmake --build "$build"
-(cd "$build" && cpack -G ZIP >/dev/null)
-echo "Windows: $build/tervalin.exe and $(ls "$build"/tervalin-*-windows-x64.zip)"
+# Both packages from one staging of the files (cmake/windows.cmake); cpack's
+# own record of that staging is of no use here.
+(cd "$build" && cpack >/dev/null && rm -f tervalin-*-windows-x64.json)
+echo "Windows: $build/tervalin.exe," "$build"/tervalin-*-windows-x64.{zip,msi}
 
 if $testing; then
     # The unit and widget tests share one X server and the build's Wine
