@@ -92,4 +92,18 @@ if(BUILD_TESTING)
                 -DPREFIX=${PROJECT_BINARY_DIR}/wine-prefix
                 -P ${_pkg_src}/checks/windows_imports.cmake)
     set_tests_properties(package_windows_imports PROPERTIES LABELS package TIMEOUT 120)
+
+    # The ZIP and the MSI, packed twice, and an MSI of a higher version for
+    # the install tests under Wine (tests/e2e/test_msi.py), which take the
+    # packages from package-check/msi.
+    math(EXPR _higher "${PROJECT_VERSION_MAJOR} + 1")
+    add_test(NAME package_msi
+        COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR}
+                -DWORK=${PROJECT_BINARY_DIR}/package-check/msi -DVERSION=${PROJECT_VERSION}
+                -DHIGHER=${_higher}.00 -DEPOCH=${TERVALIN_SOURCE_DATE_EPOCH}
+                -DEXE=$<TARGET_FILE:tervalin> -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                -DOBJDUMP=${CMAKE_OBJDUMP} -DURL=${TERVALIN_URL} -P ${_pkg_src}/checks/msi.cmake)
+    # Four packings: a minute on an idle machine, minutes on a crowded one.
+    set_tests_properties(package_msi PROPERTIES
+        LABELS package SKIP_REGULAR_EXPRESSION "SKIP: " TIMEOUT 900 FIXTURES_SETUP tervalin_msi)
 endif()
