@@ -44,16 +44,21 @@ SANITIZER_REPORT = re.compile(
 
 
 class Program:
-    def __init__(self, x, name, runtime_dir, args=(), env=None):
+    def __init__(self, x, name, runtime_dir, args=(), env=None, executable=EXECUTABLE,
+                 prefix=None):
         self.x = x
         self.stderr_path = os.path.join(ARTIFACTS, f"{name}.stderr")
         env = {**x.env, "QT_QPA_PLATFORM": "xcb", "XDG_RUNTIME_DIR": runtime_dir, **(env or {})}
-        command = [EXECUTABLE, *args]
-        self.wine = wine.Prefix() if wine.is_windows_program(EXECUTABLE) else None
+        command = [executable, *args]
+        # A Windows program runs in a Wine prefix of its own, or in the one given.
+        self.own_prefix = prefix is None
+        self.wine = prefix or (wine.Prefix() if wine.is_windows_program(executable) else None)
         if self.wine:
+            if prefix:
+                prefix.mark()
             # Qt on Windows sends its messages to stderr only when told to.
             env = self.wine.env({**env, "QT_QPA_PLATFORM": "windows", "QT_FORCE_STDERR_LOGGING": "1"})
-            command = self.wine.command(EXECUTABLE, args)
+            command = self.wine.command(executable, args)
         with open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                          stderr=err, preexec_fn=die_with_parent)
@@ -144,7 +149,9 @@ class Program:
     def stop(self):
         """What the program left on the machine: under Wine, the files and
         registry keys it added."""
-        return self.wine.stop() if self.wine else []
+        if not self.wine:
+            return []
+        return self.wine.stop() if self.own_prefix else self.wine.added()
 
     def stderr(self):
         """What the program wrote on stderr, less what Qt always says under Wine."""
@@ -222,10 +229,12 @@ class EndToEndCase(unittest.TestCase):
         self.runtime_dir = runtime.name
 
     @contextlib.contextmanager
-    def launch(self, label="", args=(), env=None):
-        """`args`: the program's command line; `env`: variables added to its environment."""
+    def launch(self, label="", args=(), env=None, executable=EXECUTABLE, prefix=None):
+        """`args`: the program's command line; `env`: variables added to its
+        environment; `executable` and `prefix`: another program than the
+        build's, and the Wine prefix it is installed in."""
         name = self.id() + (f".{re.sub(r'[^A-Za-z0-9]+', '_', label)}" if label else "")
-        app = Program(self.x, name, self.runtime_dir, args, env)
+        app = Program(self.x, name, self.runtime_dir, args, env, executable, prefix)
         try:
             yield app
         finally:

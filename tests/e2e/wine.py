@@ -42,6 +42,11 @@ def is_windows_program(path):
     return path.lower().endswith(".exe")
 
 
+def windows_path(path):
+    """A host's file as Windows programs under Wine name it: drive Z: is /."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 class Prefix:
     """A Wine prefix for one test; stop() ends its Wine server and removes it."""
 
@@ -77,13 +82,33 @@ class Prefix:
                 keys |= {line.split("]")[0] + "]" for line in f if line.startswith("[")}
         return {item for item in files | keys if not item.startswith(OWN)}
 
-    def stop(self):
-        """Ends the prefix's Wine server, which saves the registry first, and
-        returns what the run added: new files on drive C: and registry keys."""
-        for ending in ("--kill", "--wait"):  # the server saves as it ends
+    def host_path(self, path):
+        """Where a path on drive C: lies in the prefix."""
+        drive, rest = path.split(":", 1)
+        assert drive.upper() == "C", path
+        return os.path.join(self.path, "drive_c", *rest.strip("\\").split("\\"))
+
+    def end_server(self):
+        """Ends the prefix's Wine server and its programs; the server saves the
+        registry as it ends."""
+        for ending in ("--kill", "--wait"):
             subprocess.run(["wineserver", ending], env=self.env(os.environ),
                            stderr=subprocess.DEVNULL, check=False)
-        added = sorted(self._contents() - self._before)
+
+    def mark(self):
+        """From now on, added() counts what is added."""
+        self.end_server()
+        self._before = self._contents()
+
+    def added(self):
+        """What runs added since the prefix was made or marked: new files on
+        drive C: and registry keys."""
+        self.end_server()
+        return sorted(self._contents() - self._before)
+
+    def stop(self):
+        """Returns what runs added, and removes the prefix."""
+        added = self.added()
         shutil.rmtree(self._folder, ignore_errors=True)
         return added
 
