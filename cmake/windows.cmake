@@ -2,8 +2,8 @@
 # `cpack` makes tervalin-<version>-windows-x64.zip holding it with the
 # licence texts of everything linked into it, and the Windows Installer
 # package tervalin-<version>-windows-x64.msi that installs them
-# (scripts/windows.sh does both). The same sources give the same bytes of
-# all three, in any folder and at any time.
+# (scripts/windows.sh builds and packs them). The same sources give the same
+# bytes of all three, in any folder and at any time.
 
 set(_pkg_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)

@@ -64,12 +64,7 @@ string(SHA256 inputs "${inputs}")
 string(UUID package NAMESPACE ${product} NAME ${inputs} TYPE SHA1 UPPER)
 
 execute_process(COMMAND ${CPACK_TERVALIN_WIXL} -a x64 ${defines} -o ${msi} ${wxs}
-                WORKING_DIRECTORY ${stage} RESULT_VARIABLE rc ERROR_VARIABLE err)
-# wixl 0.101 reports some attributes it only half handles on stderr and
-# carries on; a real failure leaves no package.
-if(NOT rc EQUAL 0 OR NOT EXISTS ${msi})
-    message(FATAL_ERROR "wixl failed (${rc}):\n${err}")
-endif()
+                WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${CPACK_TERVALIN_MSI_PYTHON} ${CPACK_TERVALIN_MSI_SUMMARY} ${msi}
                         {${package}} ${epoch}
                 COMMAND_ERROR_IS_FATAL ANY)
