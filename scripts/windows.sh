@@ -80,53 +80,13 @@ $testing && packages+=(
 )
 scripts/install-packages.sh "${packages[@]}"
 
-# Prints the path of module $1's source archive, from $sources or else from
-# Debian's source package, fetched through an apt configuration of our own.
-qt_source_archive() {
-    local module=$1 package=qt6-${1#qt}
-    local archive=$sources/$module-everywhere-src-$qt_version.tar.xz
-    if [[ -f $archive ]]; then
-        echo "$archive"
-        return
-    fi
-    local apt=$cache/apt
-    mkdir -p "$apt/lists/partial" "$apt/parts" "$apt/archives"
-    if [[ ! -f $apt/parts/src.sources ]]; then
-        # The system's own Debian entries, as deb-src; the system's sources
-        # are left as they are.
-        { sed -n 's/^Types: deb$/Types: deb-src/;/^\(Types\|URIs\|Suites\|Components\|Signed-By\):/p;/^$/p' \
-              /etc/apt/sources.list.d/*.sources 2>/dev/null
-          sed -n 's/^deb /deb-src /p' /etc/apt/sources.list 2>/dev/null
-        } >"$apt/parts/src.sources.tmp"
-        # One-line entries cannot share a deb822 file.
-        grep '^deb-src ' "$apt/parts/src.sources.tmp" >"$apt/parts/src.list" || rm -f "$apt/parts/src.list"
-        grep -v '^deb-src ' "$apt/parts/src.sources.tmp" >"$apt/parts/src.sources"
-        rm "$apt/parts/src.sources.tmp"
-    fi
-    local aptopts=(-qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt/parts"
-                   -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt")
-    # apt's download user cannot reach a folder of root's
-    [[ $(id -u) -eq 0 ]] && aptopts+=(-o APT::Sandbox::User=root)
-    apt-get "${aptopts[@]}" update >&2
-    (cd "$apt/archives" && apt-get "${aptopts[@]}" source --download-only "$package" >&2) || {
-        echo "No source for $module: put $module-everywhere-src-$qt_version.tar.xz into" \
-             "a folder and name it with TERVALIN_QT_SOURCES." >&2
-        return 1
-    }
-    ls "$apt/archives/${package}_$qt_version"*.orig.tar.* | head -n 1
-}
+. scripts/qt-source.sh
 
 build_qt() {
     local work=$cache/qt-build-$qt_key start=$SECONDS
     echo "Building Qt $qt_version for Windows in $qt (about an hour the first time)"
     rm -rf "$work" "$qt"
-    mkdir -p "$work/src"
-    for module in qtbase qtsvg; do
-        local archive
-        archive=$(qt_source_archive $module)
-        mkdir -p "$work/src/$module"
-        tar -xf "$archive" -C "$work/src/$module" --strip-components=1
-    done
+    unpack_qt_sources "$work"
     mkdir -p "$work/qtbase" "$work/qtsvg"
     (cd "$work/qtbase" &&
         "$work/src/qtbase/configure" -prefix "$qt" -qt-host-path /usr "${qt_options[@]}" -- \
@@ -140,7 +100,7 @@ build_qt() {
         { echo "Qt's qtsvg failed to build; see $work/qtsvg/*.log" >&2; exit 1; }
     # The licence notices of what this Qt puts into a program, while its
     # sources are at hand.
-    python3 packaging/windows-notices.py "$work/src/qtbase" "$work/src/qtsvg" \
+    python3 packaging/qt-notices.py windows "$work/src/qtbase" "$work/src/qtsvg" \
         "${qt_options[*]}" "$qt/licenses"
     rm -rf "$work"
     echo "Qt built in $(((SECONDS - start) / 60)) min"
