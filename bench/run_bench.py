@@ -5,6 +5,8 @@
     bench/run_bench.py build/tervalin --timeout   # the time limit under load: about 4 min
     WINEPREFIX=$PWD/build-windows/wine-prefix \
         bench/run_bench.py build-windows/tervalin.exe   # the Windows build under Wine
+    bench/run_bench.py build-web/tervalin.js      # the web page in headless Chromium: about 40 s
+    bench/run_bench.py build-web/tervalin.js --timeout   # its time limit under load
 
 The first mode presses START, lets the watched vehicle drive its route and
 reports the CPU the program uses while animating, the frame period and the
@@ -21,12 +23,23 @@ prefix that WINEPREFIX names, as in the end-to-end tests; its CPU then
 includes the Wine server's, which does the work of the Windows kernel's
 timers and messages.
 
-Needs Xvfb and xdotool (scripts/setup.sh installs them). Prints a table.
+The web build (a program ending in .js) runs as its page in headless
+Chromium, served from 127.0.0.1 (tests/e2e/page.py); the frame log reaches
+the browser's console from the page's address. Its CPU is that of the
+browser's renderer, which runs the program, and of its GPU process, which
+draws the page's WebGL in software (SwiftShader). Beside it the same
+browser runs bench/page_floor.html, a page without Qt that draws the same
+scene and moves four rectangles with the same pacing: what the browser
+itself costs, and how exactly it can time a frame.
+
+Needs Xvfb and xdotool (scripts/setup.sh installs them), or Chromium and
+Node for the page (scripts/web.sh --test installs them). Prints a table.
 """
 
 import argparse
 import os
 import re
+import shutil
 import statistics
 import subprocess
 import sys
@@ -36,7 +49,9 @@ import time
 # The X server, the window search, input and the close request are the
 # end-to-end tests' own.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import browser  # noqa: E402
 import layout  # noqa: E402
+import page  # noqa: E402
 import wine  # noqa: E402
 from screen import is_ground  # noqa: E402
 from xserver import XServer  # noqa: E402
@@ -46,6 +61,8 @@ ROUTE_FRAMES = 311
 # A wait as the program logs it: the moment it begins and its deadline, in
 # seconds on the program's monotonic clock.
 WAIT_LINE = re.compile(r"^tervalin\.frames: (\d+\.\d{6}) (\d+\.\d{6})$", re.MULTILINE)
+FLOOR_LINE = re.compile(r"^floor: (\d+\.\d{6}) (\d+\.\d{6})$")
+BENCH = os.path.dirname(os.path.abspath(__file__))
 
 GOALS = {
     "cpu": 0.03,
@@ -216,6 +233,156 @@ def bench_timeout(program, x, env, log, prefix):
     return status == 0 and lo <= after_open <= hi
 
 
+def process_cpu(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def browser_processes(root):
+    """The renderer and GPU processes under a Chromium: {"renderer": [pids], "gpu": [pids]}."""
+    children = {}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                parent = int(f.read().rsplit(")", 1)[1].split()[1])
+            children.setdefault(parent, []).append(int(pid))
+        except OSError:
+            continue
+    found, todo = {"renderer": [], "gpu": []}, [root]
+    while todo:
+        pid = todo.pop()
+        todo += children.get(pid, [])
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                args = f.read().split(b"\0")
+        except OSError:
+            continue
+        if b"--type=renderer" in args:
+            found["renderer"].append(pid)
+        elif b"--type=gpu-process" in args:
+            found["gpu"].append(pid)
+    return found
+
+
+class Meter:
+    """CPU per wall second of the renderer and GPU processes over a stretch."""
+
+    def __init__(self, processes):
+        self.processes = processes
+        self.start()
+
+    def cpu(self):
+        return {kind: sum(process_cpu(p) for p in pids) for kind, pids in self.processes.items()}
+
+    def start(self):
+        self.at, self.used = time.monotonic(), self.cpu()
+
+    def read(self):
+        now, used = time.monotonic(), self.cpu()
+        return {kind: (used[kind] - self.used[kind]) / (now - self.at) for kind in used}
+
+
+def periods_of(waits):
+    frames = [s for s, d in waits if d - s < 0.1]  # a stop pause waits 1 s
+    pauses = [s for s, d in waits if d - s >= 0.1]
+    periods = [(b - a) * 1000 for a, b in zip(frames, frames[1:])
+               if not any(a < p < b for p in pauses)]
+    return frames, pauses, periods
+
+
+def bench_page(program, tmp):
+    def lines(chromium, pattern):
+        return [(float(m[1]), float(m[2])) for _, _, text in chromium.console
+                if (m := pattern.match(text))]
+
+    app = page.Page("bench", tmp, program, {"QT_LOGGING_RULES": "tervalin.frames.debug=true"})
+    try:
+        painted = app.opened_at - app.navigated_at
+        meter = Meter(browser_processes(app.browser.pid))
+        app.press_start()
+        meter.start()
+        wait_for(lambda: sum(1 for s, d in lines(app.browser, WAIT_LINE) if d - s < 0.1) > ROUTE_FRAMES,
+                 40, 0.1)
+        route_cpu = meter.read()
+        meter.start()
+        time.sleep(5)
+        traffic_cpu = meter.read()
+        frames, pauses, periods = periods_of(lines(app.browser, WAIT_LINE))
+        stray = app.stderr()
+    finally:
+        app.stop()
+
+    # The same browser with a page that draws the same scene without Qt.
+    site = os.path.join(tmp, "floor")
+    os.mkdir(site)
+    shutil.copy(os.path.join(BENCH, "page_floor.html"), site)
+    shutil.copy(os.path.join(BENCH, "..", "docs", "screenshot.png"), site)
+    server = browser.Server(site)
+    floor = browser.Browser(os.path.join(tmp, "floor.log"), 1024, 768)
+    try:
+        floor.navigate(server.url + "page_floor.html")
+        wait_for(lambda: len(lines(floor, FLOOR_LINE)) > 10, 30, 0.1)
+        floor_meter = Meter(browser_processes(floor.pid))
+        time.sleep(10)
+        floor_cpu = floor_meter.read()
+        _, _, floor_periods = periods_of(lines(floor, FLOOR_LINE))
+    finally:
+        floor.stop()
+        server.stop()
+
+    route = frames[ROUTE_FRAMES] - frames[0]
+    median, p95 = statistics.median(periods), percentile(periods, 95)
+    table_head()
+    row("CPU per wall second, route: renderer (core)", f"{route_cpu['renderer']:.3f}", "", True)
+    row("  the same: GPU process (core)", f"{route_cpu['gpu']:.3f}", "", True)
+    row("CPU, traffic only: renderer (core)", f"{traffic_cpu['renderer']:.3f}", "", True)
+    row("  the same: GPU process (core)", f"{traffic_cpu['gpu']:.3f}", "", True)
+    row("floor page: renderer (core)", f"{floor_cpu['renderer']:.3f}", "", True)
+    row("  the same: GPU process (core)", f"{floor_cpu['gpu']:.3f}", "", True)
+    row(f"frame period median, {len(periods)} frames (ms)", f"{median:.2f}", "<= 31",
+        median <= 31)
+    row("frame period p95 (ms)", f"{p95:.2f}", "<= 33", p95 <= 33)
+    row("frame period max (ms)", f"{max(periods):.2f}", "", True)
+    row("floor page: frame period median (ms)", f"{statistics.median(floor_periods):.2f}", "", True)
+    row("floor page: frame period p95 (ms)", f"{percentile(floor_periods, 95):.2f}", "", True)
+    lo, hi = GOALS["route"]
+    row(f"route wall time, {ROUTE_FRAMES} frames + {len(pauses)} pauses (s)", f"{route:.3f}",
+        f"{lo} to {hi}", lo <= route <= hi)
+    row("navigation to the window painted (s)", f"{painted:.2f}", "<= 5", painted <= 5)
+    row("warnings on the console", str(len(stray.splitlines())), "0", not stray)
+    return not stray
+
+
+def bench_page_timeout(program, tmp):
+    busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"])
+            for _ in range(os.cpu_count() or 1)]
+    try:
+        app = page.Page("bench", tmp, program)
+        try:
+            app.press_start()
+            box = app.message_box(300)
+            shown = time.monotonic()
+            app.close_message_box(box)
+            status = app.wait_exit(10)
+        finally:
+            app.stop()
+    finally:
+        for b in busy:
+            b.kill()
+            b.wait()
+    after_open, after_navigation = shown - app.opened_at, shown - app.navigated_at
+    lo, hi = GOALS["timeout"]
+    table_head()
+    row("time-out message after the window showed (s)", f"{after_open:.2f}", f"{lo} to {hi}",
+        lo <= after_open <= hi)
+    row("time-out message after navigation (s)", f"{after_navigation:.2f}", "", True)
+    row("busy processes loading the cores", str(len(busy)), "", True)
+    row("the window gone after closing the message", "yes" if status == 0 else "no", "yes",
+        status == 0)
+    return status == 0 and lo <= after_open <= hi
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("program", help="path to the tervalin executable")
@@ -224,6 +391,10 @@ def main():
     args = parser.parse_args()
     program = os.path.abspath(args.program)
 
+    if page.is_page_program(program):
+        with tempfile.TemporaryDirectory() as tmp:
+            ok = (bench_page_timeout if args.timeout else bench_page)(program, tmp)
+        return 0 if ok else 1
     with tempfile.TemporaryDirectory() as tmp:
         x = XServer(os.path.join(tmp, "xvfb.log"))
         runtime = os.path.join(tmp, "runtime")

@@ -120,3 +120,17 @@ write_notices() {
 }
 qt_built || build_qt
 notices_written || write_notices
+
+# --- the page and the ZIP ----------------------------------------------------
+build=${WEB_BUILD_DIR:-build-web}
+"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$emscripten_cmake" -DBUILD_TESTING=$($testing && echo ON || echo OFF) \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="node;$repo/scripts/node-run.js" >/dev/null
+cmake --build "$build"
+(cd "$build" && cpack -G ZIP >/dev/null)
+echo "Web: $build/tervalin.html and $(ls "$build"/tervalin-*-web.zip)"
+
+if $testing; then
+    cd "$build"
+    ctest --output-on-failure -j "${TEST_JOBS:-2}" "$@"
+fi

@@ -11,6 +11,11 @@
 #include <string>
 #include <tuple>
 
+#ifdef Q_OS_WASM
+#include <QWindow>
+#include <emscripten/emscripten.h>
+#endif
+
 namespace tervalin {
 namespace {
 
@@ -76,6 +81,16 @@ Program::Program(int argc, char* argv[])
 Program::~Program() = default;
 
 int Program::run() {
+#ifdef Q_OS_WASM
+    // In the browser exec() hands the event loop to the page and never
+    // returns: the program ends as its window goes, from a task of its own,
+    // and the page then drops it.
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        QObject::connect(window, &QWindow::visibleChanged, [](bool visible) {
+            if (!visible)
+                emscripten_async_call([](void*) { emscripten_force_exit(0); }, nullptr, 0);
+        });
+#endif
     const int status = QApplication::exec();
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     // Qt 6.4's Wayland client may deadlock tearing down its connection, in

@@ -7,7 +7,10 @@ nothing on its stderr. The program's stderr and the last screenshot each
 launch looked at are kept in the artifacts folder.
 
 A Windows build (TERVALIN_EXE ending in .exe) runs under Wine (wine.py):
-places and screenshots are then taken inside the frame Wine draws.
+places and screenshots are then taken inside the frame Wine draws. The web
+build (TERVALIN_EXE ending in .js) runs as its page in headless Chromium
+(page.py), with no X server; what the page stored and every address it
+asked for are checked as it ends, and its console stands for stderr.
 """
 
 import contextlib
@@ -19,6 +22,7 @@ import time
 import unittest
 
 import layout
+import page
 import wine
 from screen import is_black, is_ground, is_white
 from xserver import XServer, die_with_parent
@@ -132,9 +136,18 @@ class Program:
             time.sleep(0.05)
         return text.replace("\r\n", "\n")
 
+    def message_boxes(self):
+        return [w for w in self.x.windows(TITLE) if w != self.window]
+
+    def box_width(self, box):
+        return self.x.geometry(box)[2]
+
     def close_message_box(self, box):
         self.x.focus(box)
         self.x.key("Return")
+
+    def wait_message_boxes_closed(self, timeout):
+        self.x.wait_windows(TITLE, 1, timeout)
 
     def running(self):
         return self.proc.poll() is None
@@ -222,6 +235,9 @@ class EndToEndCase(unittest.TestCase):
         if not EXECUTABLE:
             self.skipTest("TERVALIN_EXE names no program")
         os.makedirs(ARTIFACTS, exist_ok=True)
+        self.x = None
+        if page.is_page_program(EXECUTABLE):
+            return
         self.x = XServer(os.path.join(ARTIFACTS, f"{self.id()}.xvfb.log"), *self.SCREEN)
         self.addCleanup(self.x.stop)
         runtime = tempfile.TemporaryDirectory(prefix="xdg-")  # made 0700, as Qt wants it
@@ -229,29 +245,37 @@ class EndToEndCase(unittest.TestCase):
         self.runtime_dir = runtime.name
 
     @contextlib.contextmanager
-    def launch(self, label="", args=(), env=None, executable=EXECUTABLE, prefix=None):
+    def launch(self, label="", args=(), env=None, executable=EXECUTABLE, prefix=None,
+               **page_options):
         """`args`: the program's command line; `env`: variables added to its
-        environment; `executable` and `prefix`: another program than the
-        build's, and the Wine prefix it is installed in."""
+        environment (the page's address query, for the web build);
+        `executable` and `prefix`: another program than the build's, and the
+        Wine prefix it is installed in; `page_options`: the browser's screen
+        (page.Page)."""
         name = self.id() + (f".{re.sub(r'[^A-Za-z0-9]+', '_', label)}" if label else "")
-        app = Program(self.x, name, self.runtime_dir, args, env, executable, prefix)
+        if page.is_page_program(executable):
+            app = page.Page(name, ARTIFACTS, executable, env, **page_options)
+        else:
+            app = Program(self.x, name, self.runtime_dir, args, env, executable, prefix)
         try:
             yield app
         finally:
             if app.last_shot:  # what the last check looked at, for whoever reads a failure
                 app.last_shot.save_png(os.path.join(ARTIFACTS, f"{name}.png"))
             ended_by_test = not app.running()
-            if not ended_by_test:
+            if self.x and not ended_by_test:
                 with contextlib.suppress(RuntimeError):  # the window may be gone already
                     self.x.close(app.window)
-            status = app.wait_exit(timeout=10)
+            # A page ends with its tab, which leaves no status.
+            status = app.wait_exit(timeout=10) if self.x or ended_by_test else 0
             if status is None:
                 app.proc.kill()
                 app.proc.wait()
             left = app.stop()
             report = app.sanitizer_report()
             stderr = app.stderr()
-        self.assertEqual(left, [], f"{name}: the program writes no file and no registry key")
+        self.assertEqual(left, [], f"{name}: the program writes no file and no registry key, "
+                                   "and the page stores nothing and asks no other address")
         self.assertIsNone(report, f"{name}: sanitizer report on the program's stderr")
         self.assertEqual(stderr, "", f"{name}: the program writes nothing to stderr")
         if not ended_by_test:

@@ -48,6 +48,8 @@ def along(x1, y1, x2, y2, halo):
             for y in range(pixel(min(y1, y2)), pixel(max(y1, y2)))]
 
 
+CLIENT = Place(0, 0, 11310, 8520)  # the window's client area
+
 # Controls
 COMMAND1 = Place(4440, 6480, 1455, 615)  # START
 TEXT2 = Place(4440, 6480, 1455, 525)  # the clock box, under START

@@ -105,6 +105,17 @@ class Image:
                 changed += sum(a[i:i + 3] != b[i:i + 3] for i in range(0, len(a), 3))
         return changed
 
+    def resampled(self, width, height):
+        """The image at another size, each pixel taken from the middle of
+        the area it stands for."""
+        columns = [3 * int((x + 0.5) * self.width / width) for x in range(width)]
+        rows = []
+        for y in range(height):
+            start = 3 * self.width * int((y + 0.5) * self.height / height)
+            row = self.rgb[start:start + 3 * self.width]
+            rows.append(b"".join(row[c:c + 3] for c in columns))
+        return Image(width, height, b"".join(rows))
+
     def save_png(self, path):
         rows = b"".join(b"\0" + self.rgb[3 * self.width * y:3 * self.width * (y + 1)]
                         for y in range(self.height))

@@ -6,7 +6,7 @@ import time
 import unittest
 
 import layout as L
-from harness import (RIGHT, TITLE, WRONG, EndToEndCase, copied_message, vehicle_at,
+from harness import (RIGHT, WRONG, EndToEndCase, copied_message, vehicle_at,
                      vehicle_standing_at)
 from layout import along
 from screen import is_dark, is_ground, is_red, is_white
@@ -99,9 +99,8 @@ class RunTest(EndToEndCase):
         `keeps` (by default `typed`) in it. Returns the box's width and the shot
         taken under it."""
         box = app.answer(how, typed)
-        self.assertEqual(self.x.windows(TITLE), sorted([app.window, box]),
-                         "the message box is a second top-level window 'Tervalin'")
-        width = self.x.geometry(box)[2]
+        self.assertEqual(app.message_boxes(), [box], "one message box 'Tervalin'")
+        width = app.box_width(box)
         if app.wine:  # Windows copies a message box on Ctrl+C: title, text, buttons
             verdict = RIGHT if (keeps or typed) == "0" else WRONG
             self.assertEqual(app.message_text(box), copied_message(verdict))
@@ -110,7 +109,7 @@ class RunTest(EndToEndCase):
         self.assertStill(under_box, app.shot(), L.TRAM_BAND,
                          "the traffic stands still while the message box is open")
         app.close_message_box(box)
-        self.x.wait_windows(TITLE, 1, timeout=5)
+        app.wait_message_boxes_closed(timeout=5)
 
         answer = L.TEXT1.box(inset=4)
         shot = app.wait_for("the answer box greyed", lambda s: s.share(answer, is_white) <= 0.1, 5)

@@ -23,6 +23,17 @@ static void CALLBACK wakeEventLoop(void*, DWORD, DWORD) {
     if (auto* loop = QAbstractEventDispatcher::instance())
         loop->wakeUp();
 }
+#elif defined(Q_OS_WASM)
+#include <QAbstractEventDispatcher>
+#include <emscripten/eventloop.h>
+// In the browser a timer runs its slot but leaves a wait suspended in the
+// event loop asleep: the slot wakes it, through a message task, since a
+// timer's own callback, nested in timers, waits out the browser's 4 ms
+// minimum before it runs the next one.
+static void wakeEventLoop(void*) {
+    if (auto* loop = QAbstractEventDispatcher::instance())
+        loop->wakeUp();
+}
 #endif
 
 namespace tervalin {
@@ -45,6 +56,9 @@ DeadlineWake::DeadlineWake() {
                                      TIMER_ALL_ACCESS);
     if (!handle_)
         handle_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+#elif defined(Q_OS_WASM)
+    QObject::connect(&fallback_, &QTimer::timeout,
+                     [] { emscripten_set_immediate(wakeEventLoop, nullptr); });
 #endif
 }
 

@@ -1,10 +1,19 @@
 #include "toolkit/qt/fonts.h"
 
+#include <QApplication>
+#include <QDirIterator>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace tervalin {
 
 void installFontSubstitutes() {
+    // A browser lends the page none of the desktop's fonts: the web build
+    // carries those the window uses, and the desktop's user-interface font.
+    for (QDirIterator face(QStringLiteral(":/carried-fonts")); face.hasNext();)
+        QFontDatabase::addApplicationFont(face.next());
+    if (QGuiApplication::platformName() == u"wasm")
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     QFont::insertSubstitutions(
         QStringLiteral("Times New Roman"),
         {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});

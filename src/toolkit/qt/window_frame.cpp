@@ -24,7 +24,11 @@ std::unique_ptr<WindowFrame> WindowFrame::showWindow(MainForm& form) {
         frame->show();
         return frame;
     }
+#ifdef Q_OS_WASM
+    form.showFullScreen(); // a page frames the window: its canvas holds the client area alone
+#else
     form.show();
+#endif
 #ifdef Q_OS_WIN
     form.activateWindow(); // Windows shows a tool window without giving it the keyboard
 #endif
