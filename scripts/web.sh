@@ -123,7 +123,7 @@ notices_written || write_notices
 
 # --- the page and the ZIP ----------------------------------------------------
 build=${WEB_BUILD_DIR:-build-web}
-"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+"$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$emscripten_cmake" -DBUILD_TESTING=$($testing && echo ON || echo OFF) \
     -DCMAKE_CROSSCOMPILING_EMULATOR="node;$repo/scripts/node-run.js" >/dev/null
 cmake --build "$build"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -55,11 +56,19 @@ std::string octalAsHex(std::string_view octal) {
 
 // A number too large or too small for a double reads as an infinity or a zero
 // of its sign: `large` tells which.
-double convert(const std::string& text, std::chars_format format, bool negative, bool large) {
+double convert(const std::string& text, std::chars_format format, bool negative,
+               [[maybe_unused]] bool large) {
     double value = 0;
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 170000
+    // This libc++ (the web build's) reads no floating point; its C library's
+    // strtod, whose decimal point is '.' in every locale, reads the same text
+    // and goes to an infinity or towards zero itself.
+    value = std::strtod((format == std::chars_format::hex ? "0x" + text : text).c_str(), nullptr);
+#else
     if (std::from_chars(text.data(), text.data() + text.size(), value, format).ec ==
         std::errc::result_out_of_range)
         value = large ? std::numeric_limits<double>::infinity() : 0.0;
+#endif
     return negative ? -value : value;
 }
 

@@ -105,6 +105,44 @@ class Image:
                 changed += sum(a[i:i + 3] != b[i:i + 3] for i in range(0, len(a), 3))
         return changed
 
+    @staticmethod
+    def load_png(path):
+        """An 8-bit RGB or RGBA PNG file, not interlaced, as its RGB pixels."""
+        with open(path, "rb") as f:
+            data = f.read()
+        at, chunks, header = 8, [], None
+        while at < len(data):
+            length, kind = struct.unpack(">I4s", data[at:at + 8])
+            body = data[at + 8:at + 8 + length]
+            if kind == b"IHDR":
+                header = struct.unpack(">IIBBBBB", body)
+            elif kind == b"IDAT":
+                chunks.append(body)
+            at += 12 + length
+        width, height, depth, colour, _, _, interlace = header
+        if depth != 8 or colour not in (2, 6) or interlace:
+            raise ValueError(f"{path}: not an 8-bit RGB(A) PNG")
+        n = 3 if colour == 2 else 4
+        raw, stride, rows, up = zlib.decompress(b"".join(chunks)), width * n, [], bytes(width * n)
+        for y in range(height):
+            kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+            for i in range(stride) if kind else ():
+                a, b = line[i - n] if i >= n else 0, up[i]
+                c = up[i - n] if i >= n else 0
+                if kind == 1:
+                    line[i] = (line[i] + a) & 255
+                elif kind == 2:
+                    line[i] = (line[i] + b) & 255
+                elif kind == 3:
+                    line[i] = (line[i] + (a + b) // 2) & 255
+                else:
+                    p = a + b - c
+                    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                    line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+            up = bytes(line)
+            rows.append(up if n == 3 else b"".join(up[i:i + 3] for i in range(0, stride, 4)))
+        return Image(width, height, b"".join(rows))
+
     def resampled(self, width, height):
         """The image at another size, each pixel taken from the middle of
         the area it stands for."""

@@ -5,11 +5,12 @@ import subprocess
 import unittest
 
 import layout as L
+import page
 import wine
 from harness import EXECUTABLE, EndToEndCase
 from layout import along
-from screen import (is_black, is_cyan, is_dark, is_dark_red, is_ground, is_light, is_pink,
-                    is_red, is_sign_blue, is_sign_red, is_white)
+from screen import (Image, is_black, is_cyan, is_dark, is_dark_red, is_ground, is_light,
+                    is_pink, is_red, is_sign_blue, is_sign_red, is_white)
 
 # What shows where when the window opens: (what, pixels, colour, least share,
 # greatest share). Lines are checked along the middle of their length, away
@@ -57,6 +58,24 @@ class OpeningTest(EndToEndCase):
             for what, boxes, colour, least, most in SCENE:
                 with self.subTest(what):
                     self.assertShare(shot, boxes, colour, least, most, what)
+
+    @unittest.skipUnless(page.is_page_program(EXECUTABLE), "the web build's page")
+    def test_page_shows_the_scene_as_on_linux(self):
+        """The page's window beside the Linux window's screenshot (docs/): the
+        scene's pixels alike, and only the text set in other fonts' hinting
+        and the Fusion buttons' gradients apart."""
+        linux = Image.load_png(os.path.join(os.path.dirname(__file__), "..", "..", "docs",
+                                            "screenshot.png"))
+        with self.launch() as app:
+            shot = app.shot()
+        scene = [(0, 0, 754, 430), (0, 430, 280, 488), (330, 430, 754, 488)]  # above the texts
+        for fuzz, least in [(0, 0.99), (48, 0.997)]:
+            alike = sum(max(abs(a - b) for a, b in zip(shot.pixel(x, y), linux.pixel(x, y))) <= fuzz
+                        for x0, y0, x1, y1 in scene for y in range(y0, y1) for x in range(x0, x1))
+            share = alike / sum((x1 - x0) * (y1 - y0) for x0, y0, x1, y1 in scene)
+            self.assertGreaterEqual(share, least, f"scene pixels within {fuzz} levels of Linux's")
+        whole = shot.differing(linux, (0, 0, 754, 568)) / (754 * 568)
+        self.assertLess(whole, 0.05, "the whole window, texts and buttons included")
 
     @unittest.skipUnless(wine.is_windows_program(EXECUTABLE), "the frame Windows draws")
     def test_windows_frame_has_a_title_and_a_close_box_only(self):
