@@ -100,7 +100,10 @@ class Browser:
 
     def _read(self):
         for line in self._proc.stdout:
-            message = json.loads(line)
+            try:
+                message = json.loads(line)
+            except ValueError:  # a line cut short as the driver ends
+                break
             event = message.get("event")
             if event is None:
                 with self._answered:
@@ -201,4 +204,5 @@ class Browser:
             except subprocess.TimeoutExpired:
                 self._proc.kill()
                 self._proc.wait()
+        self._proc.stdout.close()
         shutil.rmtree(self._profile, ignore_errors=True)

@@ -15,6 +15,7 @@ import urllib.parse
 
 import browser
 import layout
+from moments import Moments, scene_painted
 
 # The program's console lines that are not faults: the frame log, which Qt's
 # variables in the address turn on.
@@ -25,7 +26,7 @@ def is_page_program(path):
     return path.endswith(".js")
 
 
-class Page:
+class Page(Moments):
     """The page in a browser of its own, with the interface of harness.Program."""
 
     wine = None
@@ -138,6 +139,9 @@ class Page:
     def close_message_box(self, box):
         self.browser.key("Return")
 
+    def tap_message_box_ok(self, box):
+        self.tap(ok_button(box))
+
     def wait_message_boxes_closed(self, timeout):
         self.wait_for("no message box", lambda s: message_box_at(s) is None, timeout)
 
@@ -200,22 +204,36 @@ class Page:
     def sanitizer_report(self):
         return None
 
-    def wait_for(self, what, condition, timeout):
-        """Polls screenshots until `condition(shot)` holds; returns that shot."""
-        deadline = time.monotonic() + timeout
-        while True:
-            shot = self.shot()
-            if condition(shot):
-                return shot
-            if time.monotonic() > deadline:
-                raise AssertionError(f"not seen within {timeout} s: {what}")
-            time.sleep(0.02)
 
-
-def scene_painted(shot):
-    from harness import scene_painted as painted
-    return painted(shot)
+# Qt's WebAssembly platform draws a dialog's frame itself: a bevelled border
+# of 4 pixels round a title bar in the palette's highlight colour, over the
+# dialog's own ground in the window colour.
+TITLE_BAR = (48, 140, 198)
+DIALOG_GROUND = (239, 239, 239)
+TITLE_BAR_LEAST = 120  # pixels of title bar along a row: more than any scene line has
 
 
 def message_box_at(shot):
-    raise NotImplementedError
+    """The message box over the window, as (left, top, right, bottom), ends
+    excluded, or None."""
+    for y in range(0, shot.height, 3):  # a title bar is more than 3 rows high
+        xs = [x for x in range(shot.width) if shot.pixel(x, y) == TITLE_BAR]
+        if len(xs) >= TITLE_BAR_LEAST:
+            break
+    else:
+        return None
+    left, right = xs[0], xs[-1] + 1
+    top = y
+    while top > 0 and shot.pixel(left + 1, top - 1) == TITLE_BAR:
+        top -= 1
+    bottom = top  # down the title bar and the ground beside the text to the frame's shadow
+    while bottom < shot.height and shot.pixel(left + 1, bottom) in (TITLE_BAR, DIALOG_GROUND,
+                                                                     (255, 255, 255)):
+        bottom += 1
+    return (left - 4, top - 4, right + 4, bottom + 1)
+
+
+def ok_button(box):
+    """Where a message box's one button lies: at its lower right corner."""
+    left, top, right, bottom = box
+    return layout.Place((right - 56) * 15, (bottom - 28) * 15, 30 * 15, 12 * 15)
