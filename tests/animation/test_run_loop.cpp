@@ -33,8 +33,10 @@ double lastWaitBefore(const RecordedRun& r, double time) {
 }
 
 bool anyWaitAfter(const RecordedRun& r, double time) {
-    return std::ranges::any_of(r.frames, [&](const auto& f) { return f.waitStart > time; }) ||
-           std::ranges::any_of(r.pauses, [&](const auto& p) { return p.start > time; });
+    return std::any_of(r.frames.begin(), r.frames.end(),
+                       [&](const auto& f) { return f.waitStart > time; }) ||
+           std::any_of(r.pauses.begin(), r.pauses.end(),
+                       [&](const auto& p) { return p.start > time; });
 }
 
 // The answer "0" typed and given during frame `n` of the route.

@@ -32,7 +32,11 @@ const chromium = spawn('chromium', [
     `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
 ], { stdio: ['ignore', log, log] });
 chromium.on('exit', () => process.exit(0));
-process.on('exit', () => chromium.kill());
+// Chromium goes with this driver, however it ends: a test killed at its
+// time-out leaves no browser behind.
+process.on('exit', () => chromium.kill('SIGKILL'));
+for (const signal of ['SIGTERM', 'SIGINT', 'SIGHUP'])
+    process.on(signal, () => process.exit(1));
 
 function sleep(ms) { return new Promise(resolve => setTimeout(resolve, ms)); }
 

@@ -45,11 +45,18 @@ class Page(Moments):
         self.browser.call("Emulation.setFocusEmulationEnabled", enabled=True)
         query = urllib.parse.urlencode(env or {})
         self.address = self.server.url + "tervalin.html" + (f"?{query}" if query else "")
-        self.browser.navigate(self.address)
-        self.navigated_at = time.monotonic()
         self.last_shot = None
         self.origin = (0, 0)
         self.window = "page"
+        self.open(lambda: self.browser.navigate(self.address))
+
+    def reload(self):
+        """Loads the page afresh, as its reload button does."""
+        self.open(lambda: self.browser.call("Page.reload"))
+
+    def open(self, load):
+        load()
+        self.navigated_at = time.monotonic()
         # Where the window lies on the page, in CSS pixels, and how many of
         # the window's pixels make one of them.
         rect = self._wait_value("the window's canvas", "(() => { const c = "

@@ -4,6 +4,7 @@ import sys
 import time
 import unittest
 
+import layout as L
 from harness import TIME_UP, EndToEndCase, copied_message
 
 LIMIT = 240  # seconds: the clock's minute count reaching 4
@@ -23,6 +24,10 @@ class TimeLimitTest(EndToEndCase):
             app.close_message_box(box)
             self.assertEqual(app.wait_exit(timeout=2), 0,
                              "the program ends within 2 s of the message closing, status 0")
+            if hasattr(app, "reload"):  # the page kept nothing: reloading it starts afresh
+                app.reload()
+                self.assertShare(app.shot(), L.START_ONLY.box(), lambda p: p != (192, 192, 192),
+                                 0.95, 1.0, "START shown again")
 
 
 if __name__ == "__main__":

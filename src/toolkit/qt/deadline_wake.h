@@ -31,9 +31,9 @@ public:
 
 private:
     // The platform's timer: a file descriptor, or a handle; -1 or null when
-    // there is none and the QTimer serves.
-    int fd_ = -1;
-    void* handle_ = nullptr;
+    // there is none and the QTimer serves (in the browser, always).
+    [[maybe_unused]] int fd_ = -1;
+    [[maybe_unused]] void* handle_ = nullptr;
     std::unique_ptr<QSocketNotifier> notifier_; // reads the descriptor's expirations
     QTimer fallback_;
 };

@@ -3,6 +3,7 @@
 #include "toolkit/qt/scene_canvas.h"
 #include "window/description.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
@@ -22,11 +23,27 @@ QtToolkit::QtToolkit() : form_(*this) {
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     // The click reaches the handler from the event loop once the button has
     // finished its own click handling, so a handler that runs for long
-    // leaves no button half-pressed.
+    // leaves no button half-pressed: from the wait the run loop is in, else
+    // from a call queued for the loop. (In the browser a message box may
+    // wait only inside the run loop's own dispatch, not in a call the
+    // browser makes while the run loop waits.)
     for (const Control button : {Control::Command1, Control::Command2})
-        QObject::connect(
-            form_.button(button), &QPushButton::clicked, &form_, [this, button] { click(button); },
-            Qt::QueuedConnection);
+        QObject::connect(form_.button(button), &QPushButton::clicked, &form_, [this, button] {
+            clicked_.push_back(button);
+            if (waiting_ > 0)
+                QAbstractEventDispatcher::instance()->wakeUp();
+            else
+                QMetaObject::invokeMethod(
+                    &form_, [this] { runClicks(); }, Qt::QueuedConnection);
+        });
+}
+
+void QtToolkit::runClicks() {
+    while (!clicked_.empty()) {
+        const Control button = clicked_.front();
+        clicked_.erase(clicked_.begin());
+        click(button);
+    }
 }
 
 void QtToolkit::deliverTicks() {
@@ -63,8 +80,11 @@ void QtToolkit::WaitEvents(double deadline) {
     const double remaining = deadline - Timer();
     if (remaining > 0)
         wake_.wakeAfter(remaining);
+    ++waiting_;
     QCoreApplication::processEvents(remaining > 0 ? QEventLoop::WaitForMoreEvents
                                                   : QEventLoop::AllEvents);
+    --waiting_;
+    runClicks();
 }
 
 void QtToolkit::endProgram() {

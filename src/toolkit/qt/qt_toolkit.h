@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 namespace tervalin {
 
@@ -51,12 +52,15 @@ protected:
 
 private:
     void deliverTicks();
+    void runClicks(); // the clicks that came in, in turn
 
     QElapsedTimer clock_;
     MainForm form_;
     std::unique_ptr<WindowFrame> frame_; // holds the form while it lives: declared after it
     QTimer timer1_;
     DeadlineWake wake_;
+    std::vector<Control> clicked_; // clicks whose handler has yet to run
+    int waiting_ = 0;              // waits of the run loop under way
     long long ticksDelivered_ = 0;
     double loggedDeadline_ = -1;
 };
