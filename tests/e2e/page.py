@@ -16,6 +16,7 @@ import urllib.parse
 import browser
 import layout
 from moments import Moments, scene_painted
+from screen import is_dark
 
 # The program's console lines that are not faults: the frame log, which Qt's
 # variables in the address turn on.
@@ -121,6 +122,8 @@ class Page(Moments):
             self.tap(layout.TEXT1)
             if typed:
                 self.browser.insert_text(typed)
+                self.wait_for(f"{typed!r} in the answer box",
+                              lambda s: s.count(layout.TEXT1.box(inset=4), is_dark) >= 10, 5)
             self.tap(layout.COMMAND2)
         else:
             if typed:
