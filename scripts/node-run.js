@@ -8,6 +8,7 @@
 // with the status that main() returns.
 'use strict';
 
+const fs = require('fs');
 const path = require('path');
 
 const [program, ...args] = process.argv.slice(2);
@@ -18,6 +19,8 @@ if (!program) {
 const createInstance = require(path.resolve(program));
 createInstance({
     arguments: args,
+    // Node's fetch() takes no file names: the program's WebAssembly comes from the disk.
+    wasmBinary: fs.readFileSync(path.resolve(program).replace(/\.js$/, '.wasm')),
     thisProgram: path.basename(program, '.js'),
     print: text => process.stdout.write(text + '\n'),
     printErr: text => process.stderr.write(text + '\n'),

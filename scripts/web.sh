@@ -67,8 +67,8 @@ packages=(
     zip
 )
 $testing && packages+=(
-    # the browser, and the pictures the tests compare
-    chromium python3-pil
+    # the browser, and reading the message boxes' texts off the screen
+    chromium tesseract-ocr tesseract-ocr-rus
 )
 scripts/install-packages.sh "${packages[@]}"
 

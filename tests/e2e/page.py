@@ -10,13 +10,15 @@ window's pixels.
 """
 
 import os
+import subprocess
+import tempfile
 import time
 import urllib.parse
 
 import browser
 import layout
 from moments import Moments, scene_painted
-from screen import is_dark
+from screen import Image, is_dark
 
 # The program's console lines that are not faults: the frame log, which Qt's
 # variables in the address turn on.
@@ -145,6 +147,26 @@ class Page(Moments):
 
     def box_width(self, box):
         return box[2] - box[0]
+
+    def message_words(self, box):
+        """The words of a message box's text, as OCR reads them off the screen
+        (tesseract, Russian, without its dictionaries, so that it reads what
+        stands there), and where the first one begins, in window pixels from
+        the box's left edge."""
+        left, top, right, bottom = box
+        shot = self.last_shot
+        x0, y0, x1, y1 = left + 6, top + 26, right - 6, bottom - 38  # below the title, above OK
+        crop = Image(x1 - x0, y1 - y0, b"".join(
+            shot.rgb[3 * (y * shot.width + x0):3 * (y * shot.width + x1)] for y in range(y0, y1)))
+        with tempfile.TemporaryDirectory() as tmp:
+            png = os.path.join(tmp, "text.png")
+            crop.resampled(3 * crop.width, 3 * crop.height).save_png(png)
+            tsv = subprocess.run(["tesseract", png, "-", "-l", "rus", "--psm", "6",
+                                  "-c", "load_system_dawg=0", "-c", "load_freq_dawg=0", "tsv"],
+                                 capture_output=True, text=True, check=True).stdout
+        words = [row.split("\t") for row in tsv.splitlines()[1:]]
+        words = [(int(w[6]), w[11]) for w in words if len(w) == 12 and w[11].strip()]
+        return [text for _, text in words], (x0 - left) + min(x for x, _ in words) / 3
 
     def close_message_box(self, box):
         self.browser.key("Return")

@@ -69,13 +69,13 @@ class OpeningTest(EndToEndCase):
         with self.launch() as app:
             shot = app.shot()
         scene = [(0, 0, 754, 430), (0, 430, 280, 488), (330, 430, 754, 488)]  # above the texts
-        for fuzz, least in [(0, 0.99), (48, 0.997)]:
+        for fuzz, least in [(0, 0.999), (48, 0.9995)]:
             alike = sum(max(abs(a - b) for a, b in zip(shot.pixel(x, y), linux.pixel(x, y))) <= fuzz
                         for x0, y0, x1, y1 in scene for y in range(y0, y1) for x in range(x0, x1))
             share = alike / sum((x1 - x0) * (y1 - y0) for x0, y0, x1, y1 in scene)
             self.assertGreaterEqual(share, least, f"scene pixels within {fuzz} levels of Linux's")
         whole = shot.differing(linux, (0, 0, 754, 568)) / (754 * 568)
-        self.assertLess(whole, 0.05, "the whole window, texts and buttons included")
+        self.assertLess(whole, 0.03, "the whole window, texts and buttons included")
 
     @unittest.skipUnless(wine.is_windows_program(EXECUTABLE), "the frame Windows draws")
     def test_windows_frame_has_a_title_and_a_close_box_only(self):

@@ -36,7 +36,7 @@ def enabled_text(p):  # black; every style greys a disabled box's text lighter
 
 class RunTest(EndToEndCase):
     def test_answered_by_mouse_after_the_route_and_by_keyboard_during_its_last_leg(self):
-        widths = {}
+        widths, self.lead = {}, {}
         with self.subTest("by mouse, after the route"), self.launch("mouse") as app:
             self.drive_to_last_leg(app, "mouse")
             shot = app.wait_for_route_end()
@@ -74,6 +74,9 @@ class RunTest(EndToEndCase):
 
         # The wrong answer's message is 60 characters long, the right one's 35.
         self.assertGreater(widths["wrong"], widths["right"] + 50, f"message box widths {widths}")
+        if len(self.lead) == 2:  # the right one's two leading blanks, 3.8 pixels each at 9 pt
+            self.assertAlmostEqual(self.lead[RIGHT] - self.lead[WRONG], 2 * 3.8, delta=1.5,
+                                   msg=f"where the verdicts' first words begin: {self.lead}")
 
     def drive_to_last_leg(self, app, how):
         """Presses START by `how` and watches the stop pauses; returns the first
@@ -101,9 +104,12 @@ class RunTest(EndToEndCase):
         box = app.answer(how, typed)
         self.assertEqual(app.message_boxes(), [box], "one message box 'Tervalin'")
         width = app.box_width(box)
+        verdict = RIGHT if (keeps or typed) == "0" else WRONG
         if app.wine:  # Windows copies a message box on Ctrl+C: title, text, buttons
-            verdict = RIGHT if (keeps or typed) == "0" else WRONG
             self.assertEqual(app.message_text(box), copied_message(verdict))
+        elif hasattr(app, "message_words"):  # the page: the words as read off the screen
+            words, self.lead[verdict] = app.message_words(box)
+            self.assertEqual(words, verdict.split(), "the verdict's words")
         under_box = app.shot()
         time.sleep(0.3)
         self.assertStill(under_box, app.shot(), L.TRAM_BAND,

@@ -19,6 +19,11 @@ QtToolkit::QtToolkit() : form_(*this) {
     timer1_.setInterval(windowDescription().timer1.intervalMs);
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
+    // The quiz clock counts from the moment the window shows its scene (in a
+    // browser that can be half a second after the window was made); ticks
+    // delivered before then are not delivered twice.
+    QObject::connect(form_.canvas(), &SceneCanvas::firstPainted, &form_,
+                     [this] { shownAtMs_ = clock_.elapsed(); });
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     // The click reaches the handler from the event loop once the button has
@@ -47,7 +52,7 @@ void QtToolkit::runClicks() {
 }
 
 void QtToolkit::deliverTicks() {
-    const long long due = clock_.elapsed() / timer1_.interval();
+    const long long due = (clock_.elapsed() - shownAtMs_) / timer1_.interval();
     while (ticksDelivered_ < due && !Ended()) {
         ++ticksDelivered_;
         tick();

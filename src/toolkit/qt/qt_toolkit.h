@@ -15,7 +15,8 @@
 namespace tervalin {
 
 // The toolkit on real Qt widgets. It builds the main window from the window
-// description; Timer1 runs from construction on.
+// description; Timer1 runs from construction on, its ticks counted from
+// the moment the window first shows its scene.
 // Waits block in Qt's event loop until the deadline or the next event; they
 // never spin. Timer1's ticks are counted against the monotonic clock, so
 // ticks that the event loop could not deliver on time (a busy machine, a
@@ -62,6 +63,7 @@ private:
     std::vector<Control> clicked_; // clicks whose handler has yet to run
     int waiting_ = 0;              // waits of the run loop under way
     long long ticksDelivered_ = 0;
+    long long shownAtMs_ = 0; // when the window first showed its scene, by clock_
     double loggedDeadline_ = -1;
 };
 

@@ -92,6 +92,8 @@ void SceneCanvas::repaintTwips(const QRectF& dirty) {
 }
 
 void SceneCanvas::paintEvent(QPaintEvent* event) {
+    if (!std::exchange(painted_, true))
+        emit firstPainted();
     QPainter p(this);
     const QRect area = event->rect();
     const WindowDesc& w = windowDescription().window;

@@ -20,11 +20,15 @@ public:
     // Repaints the area of the given twips rectangle, or everything for a null one.
     void repaintTwips(const QRectF& dirty);
 
+signals:
+    void firstPainted(); // the window shows its scene for the first time
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Toolkit& scene_;
+    bool painted_ = false;
 };
 
 } // namespace tervalin
