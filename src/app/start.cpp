@@ -82,9 +82,8 @@ Program::~Program() = default;
 
 int Program::run() {
 #ifdef Q_OS_WASM
-    // In the browser exec() hands the event loop to the page and never
-    // returns: the program ends as its window goes, from a task of its own,
-    // and the page then drops it.
+    // In the browser exec() never returns: the program ends as its window
+    // goes, from a task of its own, and the page then drops it.
     for (QWindow* window : QGuiApplication::topLevelWindows())
         QObject::connect(window, &QWindow::visibleChanged, [](bool visible) {
             if (!visible)

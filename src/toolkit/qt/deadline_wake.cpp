@@ -26,10 +26,9 @@ static void CALLBACK wakeEventLoop(void*, DWORD, DWORD) {
 #elif defined(Q_OS_WASM)
 #include <QAbstractEventDispatcher>
 #include <emscripten/eventloop.h>
-// In the browser a timer runs its slot but leaves a wait suspended in the
-// event loop asleep: the slot wakes it, through a message task, since a
-// timer's own callback, nested in timers, waits out the browser's 4 ms
-// minimum before it runs the next one.
+// In the browser a timer's slot leaves a suspended wait asleep: the slot
+// wakes it through a message task, as a timer's own callback, nested in
+// timers, would first wait out the browser's 4 ms minimum.
 static void wakeEventLoop(void*) {
     if (auto* loop = QAbstractEventDispatcher::instance())
         loop->wakeUp();

@@ -19,19 +19,17 @@ QtToolkit::QtToolkit() : form_(*this) {
     timer1_.setInterval(windowDescription().timer1.intervalMs);
     QObject::connect(&timer1_, &QTimer::timeout, &form_, [this] { deliverTicks(); });
     timer1_.start();
-    // The quiz clock counts from the moment the window shows its scene (in a
-    // browser that can be half a second after the window was made); ticks
-    // delivered before then are not delivered twice.
+    // Ticks count from the window's first paint (in a browser half a second
+    // after it was made); those delivered before then are not repeated.
     QObject::connect(form_.canvas(), &SceneCanvas::firstPainted, &form_,
                      [this] { shownAtMs_ = clock_.elapsed(); });
 
     QObject::connect(&form_, &MainForm::closeRequested, &form_, [this] { End(); });
     // The click reaches the handler from the event loop once the button has
     // finished its own click handling, so a handler that runs for long
-    // leaves no button half-pressed: from the wait the run loop is in, else
-    // from a call queued for the loop. (In the browser a message box may
-    // wait only inside the run loop's own dispatch, not in a call the
-    // browser makes while the run loop waits.)
+    // leaves no button half-pressed: from the run loop's wait, else from a
+    // call queued for the loop. (In a browser a message box may wait only
+    // inside the run loop's own dispatch.)
     for (const Control button : {Control::Command1, Control::Command2})
         QObject::connect(form_.button(button), &QPushButton::clicked, &form_, [this, button] {
             clicked_.push_back(button);
