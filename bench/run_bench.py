@@ -239,29 +239,22 @@ def process_cpu(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def browser_processes(root):
-    """The renderer and GPU processes under a Chromium: {"renderer": [pids], "gpu": [pids]}."""
-    children = {}
+def browser_processes(profile):
+    """The renderer and GPU processes of the Chromium that runs with the
+    given profile folder: {"renderer": [pids], "gpu": [pids]}."""
+    found = {"renderer": [], "gpu": []}
     for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open(f"/proc/{pid}/stat") as f:
-                parent = int(f.read().rsplit(")", 1)[1].split()[1])
-            children.setdefault(parent, []).append(int(pid))
+        try:  # Chromium rewrites its command line into one string
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                args = f.read().replace(b"\0", b" ").split()
         except OSError:
             continue
-    found, todo = {"renderer": [], "gpu": []}, [root]
-    while todo:
-        pid = todo.pop()
-        todo += children.get(pid, [])
-        try:
-            with open(f"/proc/{pid}/cmdline", "rb") as f:
-                args = f.read().split(b"\0")
-        except OSError:
+        if f"--user-data-dir={profile}".encode() not in args:
             continue
         if b"--type=renderer" in args:
-            found["renderer"].append(pid)
+            found["renderer"].append(int(pid))
         elif b"--type=gpu-process" in args:
-            found["gpu"].append(pid)
+            found["gpu"].append(int(pid))
     return found
 
 
@@ -299,7 +292,7 @@ def bench_page(program, tmp):
     app = page.Page("bench", tmp, program, {"QT_LOGGING_RULES": "tervalin.frames.debug=true"})
     try:
         painted = app.opened_at - app.navigated_at
-        meter = Meter(browser_processes(app.browser.pid))
+        meter = Meter(browser_processes(app.browser.profile))
         app.press_start()
         meter.start()
         wait_for(lambda: sum(1 for s, d in lines(app.browser, WAIT_LINE) if d - s < 0.1) > ROUTE_FRAMES,
@@ -323,7 +316,7 @@ def bench_page(program, tmp):
     try:
         floor.navigate(server.url + "page_floor.html")
         wait_for(lambda: len(lines(floor, FLOOR_LINE)) > 10, 30, 0.1)
-        floor_meter = Meter(browser_processes(floor.pid))
+        floor_meter = Meter(browser_processes(floor.profile))
         time.sleep(10)
         floor_cpu = floor_meter.read()
         _, _, floor_periods = periods_of(lines(floor, FLOOR_LINE))

@@ -69,7 +69,7 @@ class Browser:
     report itself as a phone's browser."""
 
     def __init__(self, log_path, width, height, scale=1, touch=False, phone=False):
-        self._profile = tempfile.mkdtemp(prefix="chromium-")
+        self.profile = tempfile.mkdtemp(prefix="chromium-")
         self._answers = {}
         self._answered = threading.Condition()
         self._next_id = 1
@@ -77,7 +77,7 @@ class Browser:
         self.console = []  # (monotonic time, type, text) of every console line
         self.scale = scale
         self._proc = subprocess.Popen(
-            ["node", "--experimental-websocket", "--no-warnings", DRIVER, self._profile, log_path],
+            ["node", "--experimental-websocket", "--no-warnings", DRIVER, self.profile, log_path],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, preexec_fn=die_with_parent)
         self._ready = threading.Event()
         threading.Thread(target=self._read, daemon=True).start()
@@ -205,4 +205,4 @@ class Browser:
                 self._proc.kill()
                 self._proc.wait()
         self._proc.stdout.close()
-        shutil.rmtree(self._profile, ignore_errors=True)
+        shutil.rmtree(self.profile, ignore_errors=True)
