@@ -133,6 +133,10 @@ void MainForm::buildControls() {
         auto* button = new QPushButton(toQString(b.caption), this);
         place(button, b);
         button->setAutoDefault(false);
+        // A click leaves the focus where it is: the last leg asks for the
+        // answer box every frame, and the focus leaving a pressed button
+        // would cancel its click.
+        button->setFocusPolicy(Qt::TabFocus);
     }
     for (const TextBoxDesc& t : d.textBoxes) {
         auto* box = new QLineEdit(this);

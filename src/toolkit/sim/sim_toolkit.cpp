@@ -25,11 +25,7 @@ SimToolkit::Micros SimToolkit::toMicros(double seconds) {
 }
 
 void SimToolkit::clickAt(double time, Control button) {
-    script_.emplace(toMicros(time), [this, button] {
-        if (takesClicks(button))
-            focus_ = controlName(button); // pressing a button focuses it
-        click(button);
-    });
+    script_.emplace(toMicros(time), [this, button] { click(button); });
 }
 
 void SimToolkit::typeAt(double time, const QString& keys) {

@@ -22,9 +22,8 @@ namespace tervalin {
 // first. While a message box is open the main window takes no input:
 // scripted clicks and typing that fall then are dropped, as a modal box would.
 // The keyboard focus follows Qt's rules for an active window: it starts on
-// the first control of the focus chain, a click on a button takes it there,
-// and a focused control that is hidden or disabled passes it on along the
-// chain.
+// the first control of the focus chain, a click leaves it where it is, and a
+// focused control that is hidden or disabled passes it on along the chain.
 class SimToolkit : public Toolkit {
 public:
     struct Message {
