@@ -59,8 +59,8 @@ class PageTest(EndToEndCase):
                              "drawn at the screen's full resolution")
             app.press_start("touch")
             app.wait_for("START hidden by a tap", start_hidden, timeout=5)
-            # After the route: on its last leg every frame gives the answer box
-            # the focus, which releases a button held down across a frame.
+            # After the route, where the answer button stays put away once it
+            # has judged (the last leg shows it again every frame).
             app.wait_for_route_end()
             box = app.answer("touch", "0")
             app.tap_message_box_ok(box)
