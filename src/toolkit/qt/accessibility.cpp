@@ -38,7 +38,9 @@ void describeForAssistiveTechnology(MainForm& form) {
         for (const auto& control : table)
             describeForScreenReaders(*form.widget(control.name), control.accessible);
     };
-    describeForScreenReaders(form, d.window.accessible);
+    // The window's name is its caption, also where it is no top-level window
+    // of its own (inside the frame the program draws on Wayland).
+    describeForScreenReaders(form, {d.window.caption, d.window.accessible.description});
     describeForScreenReaders(*form.canvas(), d.scene);
     describeAll(d.buttons);
     describeAll(d.textBoxes);

@@ -8,6 +8,7 @@
 #include "toolkit/qt/window_frame.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -49,6 +50,8 @@ private slots:
             // A screen reader hears the frame and its close box in Russian
             // (the names START and Tervalin apart).
             const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+            QCOMPARE(QAccessible::queryAccessibleInterface(&form)->text(QAccessible::Name),
+                     QStringLiteral("Tervalin"));
             for (const QString& heard :
                  {frame.closeBox()->accessibleName(), frame.closeBox()->accessibleDescription(),
                   frame.accessibleDescription()})
