@@ -59,8 +59,8 @@ std::string octalAsHex(std::string_view octal) {
 double convert(const std::string& text, std::chars_format format, bool negative,
                [[maybe_unused]] bool large) {
     double value = 0;
-#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 170000
-    // This libc++ (the web build's) reads no floating point; its C library's
+#ifdef __EMSCRIPTEN__
+    // Emscripten's libc++ reads no floating point; its C library's (musl's)
     // strtod, whose decimal point is '.' in every locale, reads the same text
     // and goes to an infinity or towards zero itself.
     value = std::strtod((format == std::chars_format::hex ? "0x" + text : text).c_str(), nullptr);
