@@ -8,7 +8,7 @@
 # It installs Debian's Emscripten when missing, and the first time builds a
 # static Qt 6.4.2 for WebAssembly (with asyncify, so that a wait can run
 # inside a browser's event handler) from the same sources as
-# scripts/windows.sh, into the same cache (about 15 minutes on two cores;
+# scripts/windows.sh, into the same cache (about 25 minutes on two cores;
 # later runs reuse it):
 #   TERVALIN_QT_CACHE    where built Qt goes
 #                        (default ${XDG_CACHE_HOME:-~/.cache}/tervalin)
@@ -71,6 +71,13 @@ $testing && packages+=(
     chromium tesseract-ocr tesseract-ocr-rus
 )
 scripts/install-packages.sh "${packages[@]}"
+# The tests' browser driver speaks the DevTools protocol through the
+# WebSocket that Node has built in from 20.10 (Debian 12's own is 18).
+if $testing && ! node -e 'const [a, b] = process.versions.node.split(".").map(Number);
+                          process.exit(a > 20 || (a == 20 && b >= 10) ? 0 : 1)'; then
+    echo "The page's tests need Node 20.10 or later; this is Node $(node --version)." >&2
+    exit 1
+fi
 
 # emcc's JavaScript steps need Debian's Node modules (acorn), which a Node
 # that is not Debian's does not look for.
@@ -89,7 +96,7 @@ make_emsdk() {
 
 build_qt() {
     local work=$cache/qt-build-wasm-$qt_key start=$SECONDS
-    echo "Building Qt $qt_version for WebAssembly in $qt (about 15 minutes the first time)"
+    echo "Building Qt $qt_version for WebAssembly in $qt (about 25 minutes the first time)"
     rm -rf "$work" "$qt"
     make_emsdk
     unpack_qt_sources "$work"
