@@ -83,7 +83,8 @@ Program::~Program() = default;
 int Program::run() {
 #ifdef Q_OS_WASM
     // In the browser exec() never returns: the program ends as its window
-    // goes, from a task of its own, and the page then drops it.
+    // (shown before this call) goes, from a task of its own, and the page
+    // then drops it.
     for (QWindow* window : QGuiApplication::topLevelWindows())
         QObject::connect(window, &QWindow::visibleChanged, [](bool visible) {
             if (!visible)
@@ -93,10 +94,11 @@ int Program::run() {
     const int status = QApplication::exec();
 #if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     // Qt 6.4's Wayland client may deadlock tearing down its connection, in
-    // its event thread's wl_display_read_events() (seen with Qt 6.4.2; later
-    // versions keep their own teardown, and the Wayland test tells whether
-    // they still need this). The compositor frees what a client held, and
-    // nothing is left in stdio's buffers: stderr has none.
+    // its event thread's wl_display_read_events(). Seen with Qt 6.4.2, the
+    // only version tried: later versions keep Qt's own teardown, and the
+    // Wayland test shows whether they need this too. The compositor frees
+    // what a client held, and nothing is left in stdio's buffers: stderr has
+    // none.
     if (QGuiApplication::platformName().startsWith(u"wayland"))
         std::_Exit(status);
 #endif

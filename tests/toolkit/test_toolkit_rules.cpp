@@ -125,8 +125,10 @@ public:
     // With the window active again, as a desktop makes it when a message box
     // over it has closed.
     QString focus() override {
-        tk_.form().activateWindow();
-        (void)QTest::qWaitForWindowActive(&tk_.form());
+        if (tk_.form().isVisible()) {
+            tk_.form().activateWindow();
+            (void)QTest::qWaitForWindowActive(&tk_.form());
+        }
         const QWidget* w = QApplication::focusWidget();
         return w ? w->objectName() : QString();
     }
@@ -148,7 +150,7 @@ Control named(const QString& name) {
 }
 
 // Steps such as "show Text1", "hide Command1", "enable Text1", "disable
-// Text1", "focus Text1", "click Command2" (or its halves, "press Command2"
+// Text1", "focus Text1", "end", "click Command2" (or its halves, "press Command2"
 // and "release Command2"), and "type <keys>" or "paste <text>" into the
 // control with the focus.
 Outcome play(Driver& d, const QStringList& steps, Control looked) {
@@ -164,6 +166,8 @@ Outcome play(Driver& d, const QStringList& steps, Control looked) {
             tk.setEnabled(named(rest), verb == u"enable");
         else if (verb == u"focus")
             tk.SetFocus(named(rest));
+        else if (verb == u"end")
+            tk.End();
         else if (verb == u"click")
             d.click(named(rest));
         else if (verb == u"press")
@@ -252,6 +256,9 @@ private slots:
             row("a click after the handler has returned")
                 << answer + QStringList{"click Command2", "click Command2"} << Command2 << "Text1"
                 << true << true << "" << 2;
+            row("a click once the program has ended")
+                << QStringList{"show Command2", "end", "click Command2"} << Command2 << "" << true
+                << true << "" << 0;
             row("a click whose press a frame's focus request falls into, as on the last leg")
                 << answer + QStringList{"press Command2", "focus Text1", "release Command2"}
                 << Command2 << "Text1" << true << true << "" << 1;

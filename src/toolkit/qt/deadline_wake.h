@@ -15,7 +15,7 @@ namespace tervalin {
 // the platform has a finer timer it is used: a timer file descriptor on
 // Linux, a high-resolution waitable timer on Windows, each waking the loop
 // within microseconds; elsewhere the QTimer, rounded up so as never to wake
-// early, which in the browser wakes the loop itself.
+// early (in the browser its slot has a message task wake the loop).
 class DeadlineWake {
 public:
     DeadlineWake();

@@ -82,7 +82,10 @@ public:
 protected:
     void showMessage(const QString& text) override;
     void raiseWindow() override { ++showRequests_; }
-    void endProgram() override { endedAt_ = Timer(); }
+    void endProgram() override {
+        endedAt_ = Timer();
+        focus_ = {}; // the window is gone
+    }
 
 private:
     using Micros = std::int64_t;
