@@ -212,7 +212,7 @@ private slots:
             const int requests = std::clamp(n - 287, 0, 24);
             QVERIFY2(f.text1FocusRequests == requests, qPrintable(where + ": focus requests"));
         }
-        QCOMPARE(r.tk.focus(), QStringLiteral("Text1"));
+        QCOMPARE(frame(r, kRouteFrames + 10).focus, QStringLiteral("Text1"));
     }
 
     // An answer judged during leg 6 hides Command2; the next frame of leg 6

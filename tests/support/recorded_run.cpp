@@ -96,7 +96,7 @@ void RecordedRun::record(double now, double deadline) {
     frames.push_back({number, *frameStart_, now, deadline, shapes(), st.NUMBER_OF_POVOROT, st.X1,
                       st.Y1, st.PauseTime_znak, st.Start_znak, tk.surface().items.size(),
                       tk.isVisible(Label1), tk.isVisible(Text1), tk.isVisible(Command2),
-                      tk.focusRequests(Text1)});
+                      tk.focusRequests(Text1), tk.focus()});
     frameStart_.reset();
     pauseDeadline_.reset();
     tk.currentFrame = number + 1;

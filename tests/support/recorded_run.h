@@ -73,6 +73,7 @@ public:
         std::size_t items; // on the drawing surface
         bool label1Visible, text1Visible, command2Visible;
         int text1FocusRequests;
+        QString focus; // the control that has the keyboard focus
     };
     struct Pause {
         int frame;
